@@ -1,0 +1,248 @@
+#include "tapdcomport.h"
+
+#include "comdevices.h"
+#include "eapdexception.h"
+#include "tcomselectform.h"
+
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QThread>
+#include <QWidget>
+
+#include <cerrno>
+#include <cstring>
+
+#ifdef Q_OS_UNIX
+#include <sys/ioctl.h>
+#include <unistd.h>
+#endif
+
+std::function<std::optional<int>(QWidget*)> TApdComPort::PortPrompt = [](QWidget* parent) {
+    return TComSelectForm::AskForPort(parent);
+};
+
+namespace {
+
+QSerialPort::Parity ToQt(TApdComPort::TParity parity) {
+    switch (parity) {
+    case TApdComPort::TParity::pOdd:
+        return QSerialPort::OddParity;
+    case TApdComPort::TParity::pEven:
+        return QSerialPort::EvenParity;
+    case TApdComPort::TParity::pMark:
+        return QSerialPort::MarkParity;
+    case TApdComPort::TParity::pSpace:
+        return QSerialPort::SpaceParity;
+    case TApdComPort::TParity::pNone:
+        break;
+    }
+    return QSerialPort::NoParity;
+}
+
+// The user lacks the rights to the device (as opposed to another program holding it).
+std::optional<QString> PermissionProblem(const QString& device) {
+#ifdef Q_OS_UNIX
+    const QByteArray path = QFile::encodeName(device);
+    if (::access(path.constData(), R_OK | W_OK) != 0 && (errno == EACCES || errno == EPERM)) {
+        return QStringLiteral("%1 (%2). Användaren saknar behörighet till porten: lägg till "
+                              "användaren i gruppen dialout (sudo usermod -aG dialout $USER) och "
+                              "logga in igen")
+            .arg(QString::fromLocal8Bit(std::strerror(errno)), device);
+    }
+#else
+    Q_UNUSED(device);
+#endif
+    return std::nullopt;
+}
+
+} // namespace
+
+TApdComPort::TApdComPort(QObject* Owner) : QObject(Owner) {}
+
+TApdComPort::~TApdComPort() { ClosePort(); }
+
+void TApdComPort::SetComNumber(quint16 comNumber) {
+    if (comNumber == FComNumber)
+        return;
+    FComNumber = comNumber;
+    if (Open()) {
+        ClosePort();
+        OpenPort();
+    }
+}
+
+void TApdComPort::SetBaud(qint32 baud) {
+    if (baud == FBaud)
+        return;
+    FBaud = baud;
+    if (Open() && !FSerial.setBaudRate(baud))
+        ThrowDriverError(FSerial.errorString());
+}
+
+void TApdComPort::SetOpen(bool open) {
+    if (open == Open())
+        return;
+    if (open)
+        OpenPort();
+    else
+        ClosePort();
+}
+
+QWidget* TApdComPort::PromptParent() const {
+    for (QObject* owner = parent(); owner; owner = owner->parent()) {
+        if (auto* widget = qobject_cast<QWidget*>(owner))
+            return widget->window();
+    }
+    return QApplication::activeWindow();
+}
+
+void TApdComPort::OpenPort() {
+    if (FComNumber == 0) {
+        if (!PromptForPort)
+            throw EAPDException::NoPortSelected();
+        const std::optional<int> chosen = PortPrompt ? PortPrompt(PromptParent()) : std::nullopt;
+        if (!chosen || *chosen <= 0)
+            throw EAPDException::NoPortSelected();
+        FComNumber = quint16(*chosen);
+    }
+    const QString device = ComDevicePath(FComNumber);
+    if (device.isEmpty() || !QFileInfo::exists(device))
+        throw EAPDException::BadId();
+    if (const std::optional<QString> problem = PermissionProblem(device))
+        throw EAPDException(-EACCES, *problem);
+
+    FSerial.setPortName(device);
+    Configure();
+    if (!FSerial.open(QIODevice::ReadWrite))
+        ThrowOpenError(device);
+    // Modem lines: a pseudo-terminal has none, which is no reason to fail.
+    FSerial.setDataTerminalReady(DTR);
+    FSerial.setRequestToSend(RTS);
+    FSerial.clear(QSerialPort::AllDirections);
+    FSerial.clearError();
+}
+
+void TApdComPort::Configure() {
+    FSerial.setBaudRate(FBaud);
+    FSerial.setDataBits(static_cast<QSerialPort::DataBits>(DataBits));
+    FSerial.setParity(ToQt(Parity));
+    FSerial.setStopBits(StopBits == 2 ? QSerialPort::TwoStop : QSerialPort::OneStop);
+    FSerial.setFlowControl((HWFlowOptions & (hwfUseRTS | hwfRequireCTS))
+                               ? QSerialPort::HardwareControl
+                           : SWFlowOptions != TSWFlowOptions::swfNone ? QSerialPort::SoftwareControl
+                                                                      : QSerialPort::NoFlowControl);
+    FSerial.setReadBufferSize(0); // unlimited: nothing received is lost between calls
+}
+
+void TApdComPort::ThrowOpenError(const QString& device) {
+    const QSerialPort::SerialPortError error = FSerial.error();
+    const QString text = FSerial.errorString();
+    FSerial.clearError();
+    switch (error) {
+    case QSerialPort::DeviceNotFoundError:
+        throw EAPDException::BadId();
+    case QSerialPort::PermissionError:
+        // Rights were checked before the open: what is refused now is the
+        // lock or the exclusive use another program holds.
+        throw EAPDException::AlreadyOpen();
+    default:
+        throw EAPDException(ecDriverError, QStringLiteral("%1 (%2)").arg(text, device));
+    }
+}
+
+void TApdComPort::ThrowDriverError(const QString& what) {
+    FSerial.clearError();
+    throw EAPDException(ecDriverError, what);
+}
+
+void TApdComPort::ClosePort() {
+    if (!FSerial.isOpen())
+        return;
+    FSerial.clear(QSerialPort::AllDirections);
+    FSerial.close();
+    FSerial.clearError();
+}
+
+void TApdComPort::RequireOpen() {
+    if (Open())
+        return;
+    if (!AutoOpen)
+        throw EAPDException::NotOpen();
+    OpenPort();
+}
+
+void TApdComPort::PullReceived() {
+#ifdef Q_OS_UNIX
+    int waiting = 0;
+    if (::ioctl(int(FSerial.handle()), FIONREAD, &waiting) == 0 && waiting > 0)
+        FSerial.waitForReadyRead(0);
+#else
+    if (!FSerial.waitForReadyRead(0))
+        FSerial.clearError();
+#endif
+}
+
+void TApdComPort::Send() {
+    if (FSerial.bytesToWrite() > 0)
+        FSerial.flush();
+}
+
+void TApdComPort::PutString(const QByteArray& text) {
+    RequireOpen();
+    if (text.isEmpty())
+        return;
+    if (FSerial.write(text) != text.size())
+        ThrowDriverError(FSerial.errorString());
+    // Hand the characters to the driver now: waiting loops that do not
+    // dispatch events must still see them leave.
+    Send();
+}
+
+bool TApdComPort::CharReady() {
+    RequireOpen();
+    if (FSerial.bytesAvailable() > 0)
+        return true;
+    PullReceived();
+    return FSerial.bytesAvailable() > 0;
+}
+
+char TApdComPort::GetChar() {
+    if (!CharReady())
+        throw EAPDException(ecBufferIsEmpty, QStringLiteral("Inget mottaget tecken att läsa"));
+    char c = 0;
+    FSerial.getChar(&c);
+    return c;
+}
+
+void TApdComPort::FlushInBuffer() {
+    RequireOpen();
+    FSerial.clear(QSerialPort::Input);
+}
+
+void TApdComPort::FlushOutBuffer() {
+    RequireOpen();
+    FSerial.clear(QSerialPort::Output);
+}
+
+void TApdComPort::ProcessCommunications() {
+    RequireOpen();
+    PullReceived();
+    Send();
+    QThread::yieldCurrentThread();
+}
+
+bool TApdComPort::PortExists(int comNumber) {
+    const QString device = ComDevicePath(comNumber);
+    if (device.isEmpty() || !QFileInfo::exists(device))
+        return false;
+    if (PermissionProblem(device))
+        return true; // listed, so that opening it explains what is missing
+    QSerialPort probe;
+    probe.setPortName(device);
+    if (probe.open(QIODevice::ReadWrite)) {
+        probe.close();
+        return true;
+    }
+    return probe.error() == QSerialPort::PermissionError;
+}
