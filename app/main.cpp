@@ -1,17 +1,25 @@
+#include "taboutbox.h"
+#include "tformmain.h"
 #include "tglodrikapplication.h"
+#include "thelpwindow.h"
 
-#include <QLabel>
-#include <QMainWindow>
+#include <exception>
 
 int main(int argc, char** argv) {
-    TGlodrikApplication application(argc, argv);
-    // The main window with its pages comes with the window's own class; until
-    // then a plain frame with the program's caption.
-    QMainWindow window;
-    window.setWindowTitle(QString::fromUtf8("Glodrik för Kolvo V1.01"));
-    auto* label = new QLabel(QStringLiteral("Glodrik"), &window);
-    label->setAlignment(Qt::AlignCenter);
-    window.setCentralWidget(label);
-    window.showMaximized();
-    return application.exec();
+    try {
+        TGlodrikApplication application(argc, argv);
+        THelpWindow::SetHelpFile(QStringLiteral("GLODRIK.HLP"));
+        TGlodrikApplication::SetTitle(QStringLiteral("Glodrik"));
+        TFormMain FormMain;
+        TAboutBox AboutBox;
+        FormMain.AboutBox = &AboutBox;
+        FormMain.showMaximized();
+        return application.exec();
+    } catch (const std::exception& error) {
+        // Start-up failed: say why, and tell whoever started the program.
+        TGlodrikApplication::ShowException(error);
+    } catch (...) {
+        TGlodrikApplication::ShowException(QString());
+    }
+    return 1;
 }

@@ -13,9 +13,22 @@ QString ErrorBoxText(const QString& message) {
     return message + u'.';
 }
 
+namespace {
+
+QString applicationTitle = QStringLiteral("Glodrik");
+
+} // namespace
+
 TGlodrikApplication::TGlodrikApplication(int& argc, char** argv) : QApplication(argc, argv) {
-    setApplicationName(QStringLiteral("Glodrik"));
-    setApplicationDisplayName(QStringLiteral("Glodrik"));
+    setApplicationName(applicationTitle);
+}
+
+QString TGlodrikApplication::Title() { return applicationTitle; }
+
+void TGlodrikApplication::SetTitle(const QString& title) {
+    applicationTitle = title;
+    if (qApp)
+        QCoreApplication::setApplicationName(title);
 }
 
 bool TGlodrikApplication::notify(QObject* receiver, QEvent* event) {
@@ -34,9 +47,7 @@ void TGlodrikApplication::ShowException(const std::exception& error) {
 }
 
 void TGlodrikApplication::ShowException(const QString& message) {
-    const QString title =
-        qApp ? QApplication::applicationDisplayName() : QStringLiteral("Glodrik");
     const auto box = ErrorBox;
     if (box)
-        box(title, ErrorBoxText(message));
+        box(Title(), ErrorBoxText(message));
 }

@@ -22,6 +22,12 @@ public:
 
     bool notify(QObject* receiver, QEvent* event) override;
 
+    // The application's title, shown on the task bar and over the error box.
+    // (Kept apart from Qt's display name, which Qt would append to every
+    // window caption.)
+    static QString Title();
+    static void SetTitle(const QString& title);
+
     // Shows the standard error box for an exception: the application's title,
     // an error icon, one OK button, and the message with a full stop.
     static void ShowException(const std::exception& error);

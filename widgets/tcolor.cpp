@@ -10,7 +10,7 @@ struct SystemColorRole {
 // Index -> palette role, for the system colour indexes of the desktop the
 // colour values come from. Indexes without a close Qt role take the nearest.
 constexpr SystemColorRole kSystemColors[] = {
-    {QPalette::Active, QPalette::Button},          // 0 scroll bar
+    {QPalette::Active, QPalette::Midlight},        // 0 scroll bar
     {QPalette::Active, QPalette::Window},          // 1 desktop background
     {QPalette::Active, QPalette::Highlight},       // 2 active caption
     {QPalette::Inactive, QPalette::Highlight},     // 3 inactive caption

@@ -1,0 +1,149 @@
+#include "tformmain.h"
+
+#include "frames.h"
+#include "taboutbox.h"
+#include "tapdcomport.h"
+#include "tfiledialogs.h"
+#include "thelpwindow.h"
+#include "tled.h"
+#include "tprocessimage.h"
+#include "ui_tformmain.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QShortcut>
+#include <QStyle>
+#include <QTimer>
+
+#include <qcustomplot.h>
+
+#include <stdexcept>
+
+namespace {
+
+template <typename T>
+T* Control(QObject* window, const char* name) {
+    auto* control = window->findChild<T*>(QString::fromLatin1(name));
+    if (!control)
+        throw std::logic_error(std::string("the window has no control ") + name);
+    return control;
+}
+
+} // namespace
+
+TFormMain::TFormMain(QWidget* parent)
+    : QMainWindow(parent), FUi(std::make_unique<Ui::TFormMain>()) {
+    Q_INIT_RESOURCE(glodrik);
+    FUi->setupUi(this);
+
+    ComPort1 = new TApdComPort(this);
+    ComPort1->setObjectName(QStringLiteral("ComPort1"));
+    ComPort1->AutoOpen = false;
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(1000);
+
+    OpenDialog1 = new TFileDialog(this, TFileDialog::TKind::Open);
+    OpenDialog1->setObjectName(QStringLiteral("OpenDialog1"));
+    OpenDialog1->Filter = QStringLiteral("Hexfiles (*.Hex)|*.Hex");
+    OpenDialog2 = new TFileDialog(this, TFileDialog::TKind::Open);
+    OpenDialog2->setObjectName(QStringLiteral("OpenDialog2"));
+    OpenDialog2->Filter = QStringLiteral("*.Log|*.Log|*Seq|*.Seq|AllFiles *.*|*.*");
+    OpenDialog2->DefaultExt = QStringLiteral("*.Log");
+    SaveDialog1 = new TFileDialog(this, TFileDialog::TKind::Save);
+    SaveDialog1->setObjectName(QStringLiteral("SaveDialog1"));
+    SaveDialog1->Filter = QStringLiteral("*.Log|*.Log|*.Seq|*.Seq|AllFiles *.*|*.*");
+    SaveDialog1->DefaultExt = QStringLiteral("*.txt");
+    PrintDialog1 = new TPrintDialog(this);
+    PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
+
+    SetUpEditBoxes();
+    SetUpCharts();
+    FUi->Hjlp2->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+    FUi->CheckBoxLoggaTemp->setProperty(kHelpContextProperty, 20);
+    FUi->ButtonRaderaTemp->setProperty(kHelpContextProperty, 21);
+    FUi->PageControl1->setCurrentWidget(FUi->TabSheet5);
+
+    connect(FUi->CheckBoxOverVer1_7, &QCheckBox::clicked, this,
+            &TFormMain::CheckBoxOverVer1_7Click);
+    connect(FUi->Avsluta1, &QAction::triggered, this, &TFormMain::Avsluta1Click);
+    connect(FUi->Om1, &QAction::triggered, this, &TFormMain::Om1Click);
+    connect(FUi->Hjlp2, &QAction::triggered, this, &TFormMain::Hjlp2Click);
+    auto* help = new QShortcut(QKeySequence::HelpContents, this);
+    help->setContext(Qt::WindowShortcut);
+    connect(help, &QShortcut::activated, this, &TFormMain::HelpKey);
+
+    // The process image, once every control exists.
+    FImage = std::make_unique<TProcessImage>(
+        this, [this](TZuIO* Sender) { IOChange(Sender); },
+        [this](const char* name) { return Control<QLineEdit>(this, name); },
+        [this](const char* name) { return Control<TLed>(this, name); });
+}
+
+TFormMain::~TFormMain() = default;
+
+TZuIOList* TFormMain::IOList() const { return FImage->IOList(); }
+
+void TFormMain::SetUpEditBoxes() {
+    // Writable boxes keep the window colour; read-only ones take the face
+    // colour of the window, and disabled ones are read-only as well.
+    for (QLineEdit* edit : findChildren<QLineEdit*>()) {
+        if (!edit->isEnabled())
+            edit->setReadOnly(true);
+        if (!edit->isReadOnly())
+            continue;
+        const TColor colour =
+            edit == FUi->EditIntegratorIntern ? TColor(clSystemColor | 0) : clBtnFace;
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, ColorToQColor(colour, palette));
+        edit->setPalette(palette);
+    }
+}
+
+void TFormMain::SetUpCharts() {
+    for (QCustomPlot* chart : {FUi->Chart1, FUi->Chart2}) {
+        chart->plotLayout()->insertRow(0);
+        QFont font = chart->font();
+        font.setBold(true);
+        chart->plotLayout()->addElement(
+            0, 0, new QCPTextElement(chart, chart->accessibleName(), font));
+    }
+}
+
+void TFormMain::IOChange(TZuIO* Sender) {
+    if (!Sender)
+        return;
+    Sender->WriteMsg = WriteFrame(*Sender);
+    Sender->WriteRequest = true;
+}
+
+void TFormMain::CheckBoxOverVer1_7Click() {
+    FImage->SetOlderVersion(FUi->CheckBoxOverVer1_7->isChecked());
+}
+
+void TFormMain::Avsluta1Click() { close(); }
+
+void TFormMain::Om1Click() {
+    if (AboutBox)
+        AboutBox->exec();
+}
+
+THelpWindow& TFormMain::HelpWindow() {
+    if (!FHelpWindow)
+        FHelpWindow = new THelpWindow(this);
+    return *FHelpWindow;
+}
+
+void TFormMain::Hjlp2Click() { HelpWindow().ShowContents(); }
+
+void TFormMain::HelpKey() {
+    for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {
+        const int topic = widget->property(kHelpContextProperty).toInt();
+        if (topic != 0) {
+            HelpWindow().ShowTopic(topic);
+            return;
+        }
+    }
+    HelpWindow().ShowContents();
+}
