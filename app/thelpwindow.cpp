@@ -41,6 +41,7 @@ void THelpWindow::Show(const QString& anchor) {
     if (FBrowser->source().adjusted(QUrl::RemoveFragment) != url)
         FBrowser->setSource(url, QTextDocument::HtmlResource);
     FBrowser->scrollToAnchor(anchor);
+    FAnchor = anchor;
     show();
     raise();
     activateWindow();

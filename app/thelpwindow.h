@@ -22,9 +22,12 @@ public:
     void ShowTopic(int topic);
 
     QTextBrowser* Browser() const { return FBrowser; }
+    // The anchor last shown: "contents" or "topic<n>".
+    const QString& ShownAnchor() const { return FAnchor; }
 
 private:
     void Show(const QString& anchor);
 
     QTextBrowser* FBrowser;
+    QString FAnchor;
 };

@@ -1,9 +1,14 @@
 #include "testsupport.h"
 #include "tst_application.h"
+#include "tst_filedialogs.h"
+#include "tst_formmain.h"
 
 int main(int argc, char** argv) {
-    // The application object under test is the one the test runs in.
+    // The application object under test is the one the tests run in.
     TGlodrikApplication application(argc, argv);
-    TestApplication test;
-    return QTest::qExec(&test, argc, argv);
+    int status = 0;
+    status |= RunTest<TestApplication>(argc, argv);
+    status |= RunTest<TestFileDialogs>(argc, argv);
+    status |= RunTest<TestFormMain>(argc, argv);
+    return status;
 }
