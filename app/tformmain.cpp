@@ -21,8 +21,7 @@
 
 namespace {
 
-template <typename T>
-T* Control(QObject* window, const char* name) {
+template <typename T> T* Control(QObject* window, const char* name) {
     auto* control = window->findChild<T*>(QString::fromLatin1(name));
     if (!control)
         throw std::logic_error(std::string("the window has no control ") + name);
@@ -83,7 +82,9 @@ TFormMain::TFormMain(QWidget* parent)
 
 TFormMain::~TFormMain() = default;
 
-TZuIOList* TFormMain::IOList() const { return FImage->IOList(); }
+TZuIOList* TFormMain::IOList() const {
+    return FImage->IOList();
+}
 
 void TFormMain::SetUpEditBoxes() {
     // Writable boxes keep the window colour; read-only ones take the face
@@ -106,8 +107,8 @@ void TFormMain::SetUpCharts() {
         chart->plotLayout()->insertRow(0);
         QFont font = chart->font();
         font.setBold(true);
-        chart->plotLayout()->addElement(
-            0, 0, new QCPTextElement(chart, chart->accessibleName(), font));
+        chart->plotLayout()->addElement(0, 0,
+                                        new QCPTextElement(chart, chart->accessibleName(), font));
     }
 }
 
@@ -122,7 +123,9 @@ void TFormMain::CheckBoxOverVer1_7Click() {
     FImage->SetOlderVersion(FUi->CheckBoxOverVer1_7->isChecked());
 }
 
-void TFormMain::Avsluta1Click() { close(); }
+void TFormMain::Avsluta1Click() {
+    close();
+}
 
 void TFormMain::Om1Click() {
     if (AboutBox)
@@ -135,7 +138,9 @@ THelpWindow& TFormMain::HelpWindow() {
     return *FHelpWindow;
 }
 
-void TFormMain::Hjlp2Click() { HelpWindow().ShowContents(); }
+void TFormMain::Hjlp2Click() {
+    HelpWindow().ShowContents();
+}
 
 void TFormMain::HelpKey() {
     for (QWidget* widget = QApplication::focusWidget(); widget; widget = widget->parentWidget()) {

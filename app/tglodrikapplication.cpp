@@ -23,7 +23,9 @@ TGlodrikApplication::TGlodrikApplication(int& argc, char** argv) : QApplication(
     setApplicationName(applicationTitle);
 }
 
-QString TGlodrikApplication::Title() { return applicationTitle; }
+QString TGlodrikApplication::Title() {
+    return applicationTitle;
+}
 
 void TGlodrikApplication::SetTitle(const QString& title) {
     applicationTitle = title;

@@ -34,8 +34,7 @@ public:
     static void ShowException(const QString& message);
 
     // Runs `body`; an exception it raises is shown in the error box and goes no further.
-    template <typename Body>
-    static void Guarded(Body&& body) noexcept {
+    template <typename Body> static void Guarded(Body&& body) noexcept {
         try {
             body();
         } catch (const std::exception& error) {

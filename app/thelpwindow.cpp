@@ -28,13 +28,21 @@ THelpWindow::THelpWindow(QWidget* parent)
     resize(720, 640);
 }
 
-void THelpWindow::SetHelpFile(const QString& name) { helpFile = name; }
+void THelpWindow::SetHelpFile(const QString& name) {
+    helpFile = name;
+}
 
-QString THelpWindow::HelpFile() { return helpFile; }
+QString THelpWindow::HelpFile() {
+    return helpFile;
+}
 
-void THelpWindow::ShowContents() { Show(QStringLiteral("contents")); }
+void THelpWindow::ShowContents() {
+    Show(QStringLiteral("contents"));
+}
 
-void THelpWindow::ShowTopic(int topic) { Show(QStringLiteral("topic%1").arg(topic)); }
+void THelpWindow::ShowTopic(int topic) {
+    Show(QStringLiteral("topic%1").arg(topic));
+}
 
 void THelpWindow::Show(const QString& anchor) {
     QUrl url = HelpUrl();

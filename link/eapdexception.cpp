@@ -16,6 +16,7 @@ EAPDException EAPDException::AlreadyOpen() {
 }
 
 EAPDException EAPDException::NoPortSelected() {
-    return EAPDException(ecNoPortSelected,
-                         QStringLiteral("The ComNumber property of the TApdComPort has not been set"));
+    return EAPDException(
+        ecNoPortSelected,
+        QStringLiteral("The ComNumber property of the TApdComPort has not been set"));
 }

@@ -60,7 +60,9 @@ std::optional<QString> PermissionProblem(const QString& device) {
 
 TApdComPort::TApdComPort(QObject* Owner) : QObject(Owner) {}
 
-TApdComPort::~TApdComPort() { ClosePort(); }
+TApdComPort::~TApdComPort() {
+    ClosePort();
+}
 
 void TApdComPort::SetComNumber(quint16 comNumber) {
     if (comNumber == FComNumber)

@@ -22,7 +22,9 @@ TComSelectForm::TComSelectForm(QWidget* parent, TPortExists exists)
 
 TComSelectForm::~TComSelectForm() = default;
 
-QComboBox* TComSelectForm::PortsComboBox() const { return FUi->PortsComboBox; }
+QComboBox* TComSelectForm::PortsComboBox() const {
+    return FUi->PortsComboBox;
+}
 
 int TComSelectForm::SelectedComNumber() const {
     const QString entry = FUi->PortsComboBox->currentText();

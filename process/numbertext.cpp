@@ -12,7 +12,9 @@ constexpr int kSignificantDigits = 15;
 // Fixed notation for decimal exponents in [kLowestFixedExponent, kSignificantDigits).
 constexpr int kLowestFixedExponent = -5;
 
-bool IsBlank(QChar c) { return c == u' ' || c == u'\t'; }
+bool IsBlank(QChar c) {
+    return c == u' ' || c == u'\t';
+}
 
 } // namespace
 
@@ -26,9 +28,9 @@ QString FormatNumber(double value, const QLocale& locale) {
 
     // Round to 15 significant digits first; the notation follows the rounded value.
     char buffer[64];
-    const std::to_chars_result written = std::to_chars(
-        buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::scientific,
-        kSignificantDigits - 1);
+    const std::to_chars_result written =
+        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+                      std::chars_format::scientific, kSignificantDigits - 1);
     const std::string scientific(buffer, written.ptr);
     const std::size_t e = scientific.find('e');
     std::string digits = scientific.substr(0, 1) + scientific.substr(2, e - 2);
@@ -87,7 +89,7 @@ std::optional<double> ParseNumber(QStringView text, const QLocale& locale) {
         i = positiveSign.size();
     }
 
-    int integerDigits = 0;      // digits before the separator, leading zeros excluded
+    int integerDigits = 0;        // digits before the separator, leading zeros excluded
     int leadingFractionZeros = 0; // zeros right after the separator, while no digit was seen
     bool anyDigit = false;
     bool nonZeroSeen = false;

@@ -9,8 +9,7 @@
 // lock it again while holding it. Handlers can change the list during a walk
 // (the same thread may take the lock again), so walks go by index and check
 // the count at every step.
-template <typename T>
-class TThreadList {
+template <typename T> class TThreadList {
 public:
     class Locked {
     public:

@@ -22,7 +22,9 @@ void TZuBit::SetValue(int state) {
         handler(this, FBit, state);
 }
 
-void TZuBit::UpdateWithNoEvent(int state) { Store(state); }
+void TZuBit::UpdateWithNoEvent(int state) {
+    Store(state);
+}
 
 void TZuBit::LedOnMouseDown(QObject*, TMouseButton Button, TShiftState, int, int) {
     if (ReadOnly)

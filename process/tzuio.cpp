@@ -28,7 +28,9 @@ long double SnapToWhole(long double x) {
     return std::fabs(x - whole) <= tolerance ? whole : x;
 }
 
-int LowWordSigned(std::int64_t v) { return int(std::int16_t(std::uint16_t(v & 0xFFFF))); }
+int LowWordSigned(std::int64_t v) {
+    return int(std::int16_t(std::uint16_t(v & 0xFFFF)));
+}
 
 } // namespace
 
@@ -185,7 +187,8 @@ bool TZuIO::eventFilter(QObject* watched, QEvent* event) {
                 EditExit(watched);
         } else if (event->type() == QEvent::KeyPress) {
             auto* keyEvent = static_cast<QKeyEvent*>(event);
-            const bool enter = keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
+            const bool enter =
+                keyEvent->key() == Qt::Key_Return || keyEvent->key() == Qt::Key_Enter;
             int key = enter ? 13 : keyEvent->key();
             EditKeyDown(watched, key, ShiftStateOf(*keyEvent));
         }

@@ -33,7 +33,9 @@ std::optional<int> HexWord(QByteArrayView digits) {
 
 TZuIOList::TZuIOList(QObject* Owner) : QObject(Owner) {}
 
-TZuIOList::~TZuIOList() { Items.Clear(); }
+TZuIOList::~TZuIOList() {
+    Items.Clear();
+}
 
 void TZuIOList::AddIO(TZuIO* point) {
     if (!point)
@@ -56,8 +58,8 @@ void TZuIOList::UnpackMsg(const QByteArray& text) {
         case IOType::sByte:
         case IOType::sWord:
         case IOType::SignsWord:
-            if (const std::optional<int> value = HexWord(payload.first(
-                    std::min(payload.size(), kMaxHexDigits))))
+            if (const std::optional<int> value =
+                    HexWord(payload.first(std::min(payload.size(), kMaxHexDigits))))
                 point->UpdateWithNoEvent(*value);
             break;
         case IOType::sString:

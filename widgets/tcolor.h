@@ -40,7 +40,9 @@ constexpr TColor clGrayText = clSystemColor | 17;
 constexpr TColor clBtnText = clSystemColor | 18;
 constexpr TColor clBtnHighlight = clSystemColor | 20;
 
-constexpr bool IsSystemColor(TColor color) { return (color & 0xFF000000u) == clSystemColor; }
+constexpr bool IsSystemColor(TColor color) {
+    return (color & 0xFF000000u) == clSystemColor;
+}
 
 // The colour to paint: RGB values as they are, system colours from `palette`.
 QColor ColorToQColor(TColor color, const QPalette& palette);

@@ -23,7 +23,9 @@ void TLed::SetFillColor(TColor color) {
     update();
 }
 
-QColor TLed::PaintedFillColor() const { return ColorToQColor(FFillColor, palette()); }
+QColor TLed::PaintedFillColor() const {
+    return ColorToQColor(FFillColor, palette());
+}
 
 void TLed::SetShape(TShapeType shape) {
     if (shape == FShape)
@@ -84,9 +86,13 @@ void TLed::paintEvent(QPaintEvent*) {
     }
 }
 
-void TLed::mousePressEvent(QMouseEvent* event) { RaiseMouseDown(event); }
+void TLed::mousePressEvent(QMouseEvent* event) {
+    RaiseMouseDown(event);
+}
 
-void TLed::mouseDoubleClickEvent(QMouseEvent* event) { RaiseMouseDown(event); }
+void TLed::mouseDoubleClickEvent(QMouseEvent* event) {
+    RaiseMouseDown(event);
+}
 
 void TLed::RaiseMouseDown(QMouseEvent* event) {
     TMouseButton button;

@@ -21,7 +21,14 @@ class TLed : public QWidget {
 
 public:
     // Figures a lamp can draw.
-    enum class TShapeType { stRectangle, stSquare, stRoundRect, stRoundSquare, stEllipse, stCircle };
+    enum class TShapeType {
+        stRectangle,
+        stSquare,
+        stRoundRect,
+        stRoundSquare,
+        stEllipse,
+        stCircle
+    };
     Q_ENUM(TShapeType)
 
     explicit TLed(QWidget* Owner = nullptr);

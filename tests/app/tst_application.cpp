@@ -8,10 +8,14 @@
 void TestApplication::errorBoxText_data() {
     QTest::addColumn<QString>("message");
     QTest::addColumn<QString>("shown");
-    QTest::newRow("full stop added") << "Port saknas" << "Port saknas.";
-    QTest::newRow("full stop kept") << "Port saknas." << "Port saknas.";
-    QTest::newRow("other ending") << "Fel!" << "Fel!.";
-    QTest::newRow("empty stays empty") << "" << "";
+    QTest::newRow("full stop added") << "Port saknas"
+                                     << "Port saknas.";
+    QTest::newRow("full stop kept") << "Port saknas."
+                                    << "Port saknas.";
+    QTest::newRow("other ending") << "Fel!"
+                                  << "Fel!.";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
 }
 
 void TestApplication::errorBoxText() {

@@ -28,9 +28,13 @@ namespace {
 // The code characters of the point list, in the order of the controller's table.
 const QByteArray kCodesInOrder = "CADeZGHIJMNQOP65STR9XLBEFYKU123478abcdVfghij";
 
-QList<TZuIO*> ListedPoints(TFormMain& form) { return form.IOList()->Items.Snapshot(); }
+QList<TZuIO*> ListedPoints(TFormMain& form) {
+    return form.IOList()->Items.Snapshot();
+}
 
-TZuIO* PointOf(TFormMain& form, char code) { return form.Image().PointOfCode(code); }
+TZuIO* PointOf(TFormMain& form, char code) {
+    return form.Image().PointOfCode(code);
+}
 
 // Counts change events and keeps the hook that prepares writes.
 struct ChangeCounter {
@@ -88,36 +92,33 @@ void TestFormMain::pointDetails_data() {
     QTest::newRow("Inputs") << 'C' << "Inputs" << byte << IODir::In << 1.0 << true << "";
     QTest::newRow("Out1") << 'A' << "Out1" << byte << IODir::Out << 1.0 << true << "";
     QTest::newRow("PortC") << 'e' << "PortC" << byte << IODir::Out << 1.0 << true << "";
-    QTest::newRow("Timer1, switched") << 'G' << "Timer1" << word << IODir::In << 0.065536 << false
-                                      << "EditTimer1";
+    QTest::newRow("Timer1, switched")
+        << 'G' << "Timer1" << word << IODir::In << 0.065536 << false << "EditTimer1";
     QTest::newRow("T1") << 'M' << "T1" << word << IODir::In << 0.065536 << false << "Edit7";
-    QTest::newRow("T5 scanned") << '6' << "T5" << word << IODir::In << 0.065536 << true
-                                << "Edit12";
+    QTest::newRow("T5 scanned") << '6' << "T5" << word << IODir::In << 0.065536 << true << "Edit12";
     QTest::newRow("T6") << '5' << "T6" << word << IODir::In << 0.065536 << false << "Edit13";
-    QTest::newRow("VTill") << '9' << "VTill" << word << IODir::In << 0.065536 << false
-                           << "Edit17";
-    QTest::newRow("MainState, switched") << 'X' << "MainState" << byte << IODir::In << 1.0
-                                         << false << "EditMainState";
-    QTest::newRow("PORT_E") << 'E' << "PORT_E" << byte << IODir::In << 1.0 << false
-                            << "EditPortE";
+    QTest::newRow("VTill") << '9' << "VTill" << word << IODir::In << 0.065536 << false << "Edit17";
+    QTest::newRow("MainState, switched")
+        << 'X' << "MainState" << byte << IODir::In << 1.0 << false << "EditMainState";
+    QTest::newRow("PORT_E") << 'E' << "PORT_E" << byte << IODir::In << 1.0 << false << "EditPortE";
     QTest::newRow("set point") << 'U' << "EETempSet" << word << IODir::In << 1.0 << false
                                << "EditTempSetpoint";
-    QTest::newRow("Reduceringstid") << '3' << "EEReduceringstid" << word << IODir::In
-                                    << 0.065536 << false << "EditReduceringsTid";
+    QTest::newRow("Reduceringstid") << '3' << "EEReduceringstid" << word << IODir::In << 0.065536
+                                    << false << "EditReduceringsTid";
     QTest::newRow("Drifttid") << '7' << "EEDriftTid" << word << IODir::In << 1.0 << true
                               << "EditDriftTid";
     QTest::newRow("Temperatur") << 'a' << "Temperatur" << word << IODir::In << 1.0 << true
                                 << "EditTemperatur";
-    QTest::newRow("K numerator") << 'c' << QString::fromUtf8("K-Värde Täljare") << byte
-                                 << IODir::In << 1.0 << false << "EditPT";
+    QTest::newRow("K numerator") << 'c' << QString::fromUtf8("K-Värde Täljare") << byte << IODir::In
+                                 << 1.0 << false << "EditPT";
     QTest::newRow("Version") << 'V' << "Version" << IOType::sString << IODir::In << 1.0 << false
                              << "EditVersion";
     QTest::newRow("LarmRegister") << 'f' << "LarmRegister" << byte << IODir::Out << 1.0 << true
                                   << "";
     QTest::newRow("LarmMask") << 'g' << "LarmMask" << byte << IODir::Out << 1.0 << false
                               << "EditLarmMask";
-    QTest::newRow("IntegratorIntern") << 'j' << "IntegratorIntern" << IOType::SignsWord
-                                      << IODir::In << 1.0 << true << "EditIntegratorIntern";
+    QTest::newRow("IntegratorIntern") << 'j' << "IntegratorIntern" << IOType::SignsWord << IODir::In
+                                      << 1.0 << true << "EditIntegratorIntern";
 }
 
 void TestFormMain::pointDetails() {
@@ -179,8 +180,7 @@ void TestFormMain::everyPointHoldsItsBitsAndLamps() {
         QCOMPARE(bit->Bit(), e.bit);
         QVERIFY(bit->Led());
         QCOMPARE(bit->Led()->objectName(), QString::fromLatin1(e.led));
-        QCOMPARE(bit->ReadOnly,
-                 static_cast<TZuIO*>(bit->parent())->Direction() == IODir::In);
+        QCOMPARE(bit->ReadOnly, static_cast<TZuIO*>(bit->parent())->Direction() == IODir::In);
     }
     // The PortC bits in their order: Flakt (bit 2) before Wdog (bit 0).
     const QList<TZuBit*> portC = PointOf(form, 'e')->Bits.Snapshot();
@@ -196,13 +196,12 @@ void TestFormMain::lampColours_data() {
     QTest::addColumn<bool>("square");
     QTest::newRow("photo cell yellow") << "Led2" << uint(clYellow) << uint(clBtnFace) << 14 << true;
     QTest::newRow("photo time-out") << "Led1" << uint(clYellow) << uint(clBtnFace) << 14 << true;
-    QTest::newRow("input green while off") << "Led3" << uint(clBtnFace) << uint(clLime) << 14
-                                           << true;
+    QTest::newRow("input green while off")
+        << "Led3" << uint(clBtnFace) << uint(clLime) << 14 << true;
     QTest::newRow("interlock") << "Led9" << uint(clBtnFace) << uint(clLime) << 14 << true;
     QTest::newRow("output") << "Led13" << uint(clRed) << uint(clBtnFace) << 14 << true;
     QTest::newRow("alarm mask") << "Led37" << uint(clRed) << uint(clBtnFace) << 14 << true;
-    QTest::newRow("connection") << "LedConnected" << uint(clLime) << uint(clBtnFace) << 10
-                                << false;
+    QTest::newRow("connection") << "LedConnected" << uint(clLime) << uint(clBtnFace) << 10 << false;
 }
 
 void TestFormMain::lampColours() {
@@ -242,8 +241,8 @@ void TestFormMain::outputLampClickPreparesWrite_data() {
     QTest::addColumn<int>("after");
     QTest::addColumn<QByteArray>("frame");
     QTest::newRow("Skruv on") << "Led13" << Qt::LeftButton << 0 << 8 << QByteArray(" WA08\r");
-    QTest::newRow("lit alarm cleared") << "Led23" << Qt::RightButton << 0x0C << 0x08
-                                       << QByteArray(" Wf08\r");
+    QTest::newRow("lit alarm cleared")
+        << "Led23" << Qt::RightButton << 0x0C << 0x08 << QByteArray(" Wf08\r");
     QTest::newRow("Fläkt on") << "Led20" << Qt::LeftButton << 1 << 5 << QByteArray(" We05\r");
     QTest::newRow("mask bit off") << "Led37" << Qt::MiddleButton << 0xFF << 0x7F
                                   << QByteArray(" Wg7F\r");
@@ -339,8 +338,7 @@ void TestFormMain::startUpState() {
     QCOMPARE(form.OpenDialog1->DefaultExt, QString());
     QCOMPARE(form.OpenDialog2->Filter, QStringLiteral("*.Log|*.Log|*Seq|*.Seq|AllFiles *.*|*.*"));
     QCOMPARE(form.OpenDialog2->DefaultExt, QStringLiteral("*.Log"));
-    QCOMPARE(form.SaveDialog1->Filter,
-             QStringLiteral("*.Log|*.Log|*.Seq|*.Seq|AllFiles *.*|*.*"));
+    QCOMPARE(form.SaveDialog1->Filter, QStringLiteral("*.Log|*.Log|*.Seq|*.Seq|AllFiles *.*|*.*"));
     QCOMPARE(form.SaveDialog1->DefaultExt, QStringLiteral("*.txt"));
     QCOMPARE(ui.Fil1->title(), QStringLiteral("&Fil"));
     QCOMPARE(ui.Hjlp1->title(), QString::fromUtf8("&Hjälp"));
@@ -369,8 +367,8 @@ void TestFormMain::editBoxStates_data() {
     QTest::newRow("version") << "EditVersion" << true << true << uint(clBtnFace);
     QTest::newRow("alarm mask") << "EditLarmMask" << true << true << uint(clBtnFace);
     QTest::newRow("thermostat state") << "EditTermoState" << true << true << uint(clBtnFace);
-    QTest::newRow("integrator, scroll-bar colour") << "EditIntegratorIntern" << true << true
-                                                   << uint(clSystemColor | 0);
+    QTest::newRow("integrator, scroll-bar colour")
+        << "EditIntegratorIntern" << true << true << uint(clSystemColor | 0);
     QTest::newRow("main state disabled") << "EditMainState" << true << false << uint(clBtnFace);
     QTest::newRow("timer disabled") << "EditTimer3" << true << false << uint(clBtnFace);
     QTest::newRow("debug port") << "EditPortE" << true << false << uint(clBtnFace);
@@ -394,8 +392,10 @@ void TestFormMain::editBoxStates() {
 void TestFormMain::lampHintsReachTheStatusBar_data() {
     QTest::addColumn<QString>("led");
     QTest::addColumn<QString>("hint");
-    QTest::newRow("photo cell") << "Led2" << "Fotocellsignal innan filter";
-    QTest::newRow("watch dog") << "Led25" << QString::fromUtf8("Watch dog, övervakning av processorn.");
+    QTest::newRow("photo cell") << "Led2"
+                                << "Fotocellsignal innan filter";
+    QTest::newRow("watch dog") << "Led25"
+                               << QString::fromUtf8("Watch dog, övervakning av processorn.");
 }
 
 void TestFormMain::lampHintsReachTheStatusBar() {
@@ -447,9 +447,12 @@ void TestFormMain::quitClosesTheWindow() {
 void TestFormMain::helpKeyOpensTopics_data() {
     QTest::addColumn<QString>("control");
     QTest::addColumn<QString>("anchor");
-    QTest::newRow("Logga box") << "CheckBoxLoggaTemp" << "topic20";
-    QTest::newRow("Radera button") << "ButtonRaderaTemp" << "topic21";
-    QTest::newRow("other control") << "ButtonStart" << "contents";
+    QTest::newRow("Logga box") << "CheckBoxLoggaTemp"
+                               << "topic20";
+    QTest::newRow("Radera button") << "ButtonRaderaTemp"
+                                   << "topic21";
+    QTest::newRow("other control") << "ButtonStart"
+                                   << "contents";
 }
 
 void TestFormMain::helpKeyOpensTopics() {

@@ -43,7 +43,8 @@ public:
     void Write(const QByteArray& bytes) {
         qsizetype done = 0;
         while (done < bytes.size()) {
-            const ssize_t n = ::write(FMaster, bytes.constData() + done, size_t(bytes.size() - done));
+            const ssize_t n =
+                ::write(FMaster, bytes.constData() + done, size_t(bytes.size() - done));
             if (n > 0)
                 done += n;
             else
@@ -76,7 +77,9 @@ private:
 // Points the COM link folder at a temporary folder for the lifetime of the object.
 class ComLinkFolderScope {
 public:
-    ComLinkFolderScope() : FPrevious(qgetenv("XDG_RUNTIME_DIR")), FHadPrevious(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
+    ComLinkFolderScope()
+        : FPrevious(qgetenv("XDG_RUNTIME_DIR")),
+          FHadPrevious(qEnvironmentVariableIsSet("XDG_RUNTIME_DIR")) {
         qputenv("XDG_RUNTIME_DIR", QFile::encodeName(FDir.path()));
         QDir(FDir.path()).mkpath(QStringLiteral("glodrik"));
     }

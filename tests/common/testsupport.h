@@ -9,7 +9,9 @@
 // Sets the default locale for the lifetime of the object.
 class LocaleScope {
 public:
-    explicit LocaleScope(const QLocale& locale) : FPrevious(QLocale()) { QLocale::setDefault(locale); }
+    explicit LocaleScope(const QLocale& locale) : FPrevious(QLocale()) {
+        QLocale::setDefault(locale);
+    }
     ~LocaleScope() { QLocale::setDefault(FPrevious); }
     LocaleScope(const LocaleScope&) = delete;
     LocaleScope& operator=(const LocaleScope&) = delete;
@@ -18,23 +20,25 @@ private:
     QLocale FPrevious;
 };
 
-inline QLocale SwedishLocale() { return QLocale(QLocale::Swedish, QLocale::Sweden); }
-inline QLocale PointLocale() { return QLocale(QLocale::English, QLocale::UnitedStates); }
+inline QLocale SwedishLocale() {
+    return QLocale(QLocale::Swedish, QLocale::Sweden);
+}
+inline QLocale PointLocale() {
+    return QLocale(QLocale::English, QLocale::UnitedStates);
+}
 
 // The locale a data row names: "sv" for Swedish, "en" for a point locale.
 inline QLocale LocaleNamed(const QString& name) {
     return name == QLatin1String("sv") ? SwedishLocale() : PointLocale();
 }
 
-template <typename Test>
-int RunTest(int argc, char** argv) {
+template <typename Test> int RunTest(int argc, char** argv) {
     Test test;
     return QTest::qExec(&test, argc, argv);
 }
 
 // Runs several test classes in one executable; the exit code is non-zero when any failed.
-template <typename... Tests>
-int RunTests(int argc, char** argv) {
+template <typename... Tests> int RunTests(int argc, char** argv) {
     QApplication application(argc, argv);
     int status = 0;
     ((status |= RunTest<Tests>(argc, argv)), ...);

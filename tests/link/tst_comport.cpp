@@ -65,9 +65,13 @@ int ErrorCodeOf(const std::function<void()>& operation, QString* message = nullp
 
 } // namespace
 
-void TestComPort::init() { links = std::make_unique<ComLinkFolderScope>(); }
+void TestComPort::init() {
+    links = std::make_unique<ComLinkFolderScope>();
+}
 
-void TestComPort::cleanup() { links.reset(); }
+void TestComPort::cleanup() {
+    links.reset();
+}
 
 void TestComPort::defaults() {
     TApdComPort port;
@@ -170,8 +174,8 @@ void TestComPort::closedPortOperationsFail() {
     port.AutoOpen = false;
     port.SetComNumber(41);
     const std::function<void()> operations[] = {
-        [&] { port.PutString("x"); },  [&] { port.CharReady(); },
-        [&] { port.GetChar(); },       [&] { port.FlushInBuffer(); },
+        [&] { port.PutString("x"); },   [&] { port.CharReady(); },
+        [&] { port.GetChar(); },        [&] { port.FlushInBuffer(); },
         [&] { port.FlushOutBuffer(); }, [&] { port.ProcessCommunications(); },
         [&] { port.PutString({}); },
     };

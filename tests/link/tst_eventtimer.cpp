@@ -7,7 +7,9 @@
 
 #include <cstdint>
 
-void TestEventTimer::cleanup() { SetMillisecondClock({}); }
+void TestEventTimer::cleanup() {
+    SetMillisecondClock({});
+}
 
 void TestEventTimer::ticksPerSecond_data() {
     QTest::addColumn<int>("seconds");
@@ -62,7 +64,8 @@ void TestEventTimer::oneSecondRunsOutAtNineteenthBoundary() {
         // Tick boundaries are counted from the start's own tick.
         const std::uint32_t startPhase = start % 55u;
         QVERIFY2(firstExpired == 1045u - startPhase,
-                 qPrintable(QStringLiteral("start %1 ran out after %2 ms").arg(start).arg(firstExpired)));
+                 qPrintable(
+                     QStringLiteral("start %1 ran out after %2 ms").arg(start).arg(firstExpired)));
         QVERIFY(firstExpired > 990u && firstExpired <= 1045u);
         now = start + 5000; // and stays run out
         QVERIFY(TimerExpired(timer));

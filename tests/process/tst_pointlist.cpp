@@ -69,20 +69,19 @@ void TestPointList::unpackMsg_data() {
                                << QStringList{"659"};
     QTest::newRow("signed FFF6") << QByteArray("jFFF6") << QByteArray("j") << QList<int>{65526}
                                  << QStringList{"-10"};
-    QTest::newRow("fifth digit ignored") << QByteArray("a12345") << QByteArray("a")
-                                         << QList<int>{4660} << QStringList{"4660"};
+    QTest::newRow("fifth digit ignored")
+        << QByteArray("a12345") << QByteArray("a") << QList<int>{4660} << QStringList{"4660"};
     QTest::newRow("one digit") << QByteArray("a7") << QByteArray("a") << QList<int>{7}
                                << QStringList{"7"};
-    QTest::newRow("lower-case digits") << QByteArray("a5a") << QByteArray("a") << QList<int>{90}
-                                       << QStringList{"90"};
+    QTest::newRow("lower-case digits")
+        << QByteArray("a5a") << QByteArray("a") << QList<int>{90} << QStringList{"90"};
     QTest::newRow("upper-case code is another point")
         << QByteArray("A5A") << QByteArray("A") << QList<int>{90} << QStringList{"90"};
-    QTest::newRow("code alone") << QByteArray("C") << QByteArray() << QList<int>{}
-                                << QStringList{};
-    QTest::newRow("non-hex digit") << QByteArray("C1G") << QByteArray() << QList<int>{}
-                                   << QStringList{};
-    QTest::newRow("sign is not a digit") << QByteArray("a-1") << QByteArray() << QList<int>{}
-                                         << QStringList{};
+    QTest::newRow("code alone") << QByteArray("C") << QByteArray() << QList<int>{} << QStringList{};
+    QTest::newRow("non-hex digit")
+        << QByteArray("C1G") << QByteArray() << QList<int>{} << QStringList{};
+    QTest::newRow("sign is not a digit")
+        << QByteArray("a-1") << QByteArray() << QList<int>{} << QStringList{};
     QTest::newRow("hex prefix is not a digit")
         << QByteArray("ax12") << QByteArray() << QList<int>{} << QStringList{};
     QTest::newRow("unknown code") << QByteArray("Z12") << QByteArray() << QList<int>{}
@@ -123,8 +122,8 @@ void TestPointList::unpackMsg() {
 
 void TestPointList::everyMatchingPointIsDecoded() {
     ListFixture f;
-    auto* twin = new TZuIO(&f.window, QStringLiteral("Tvilling"), 'a', IOType::sByte, IODir::In,
-                           nullptr);
+    auto* twin =
+        new TZuIO(&f.window, QStringLiteral("Tvilling"), 'a', IOType::sByte, IODir::In, nullptr);
     f.list.AddIO(twin);
     f.list.UnpackMsg("a0102");
     QCOMPARE(f.points['a']->Value(), 0x102);
@@ -167,8 +166,8 @@ void TestPointList::hookIsCopiedWhenAdded() {
     f.list.OnIOChange = nullptr;
     f.points['a']->SetValue(9);
     QCOMPARE(f.changes, 1); // the old hook stayed with the point
-    auto* late = new TZuIO(&f.window, QStringLiteral("Sen"), 'q', IOType::sWord, IODir::In,
-                           nullptr);
+    auto* late =
+        new TZuIO(&f.window, QStringLiteral("Sen"), 'q', IOType::sWord, IODir::In, nullptr);
     f.list.AddIO(late);
     late->SetValue(3);
     QCOMPARE(f.changes, 1);

@@ -82,30 +82,29 @@ void TestPoints::setValue_data() {
     QTest::addColumn<int>("events");
 
     QTest::newRow("word change") << IOType::sWord << 1.0 << 0 << 5 << 5 << "5" << 1;
-    QTest::newRow("same value rewrites, no event") << IOType::sWord << 1.0 << 5 << 5 << 5 << "5"
-                                                   << 0;
+    QTest::newRow("same value rewrites, no event")
+        << IOType::sWord << 1.0 << 5 << 5 << 5 << "5" << 0;
     QTest::newRow("word -1 stores 65535 shows -1")
         << IOType::sWord << 1.0 << 0 << -1 << 65535 << "-1" << 1;
     QTest::newRow("low 16 bits kept, argument shown")
         << IOType::sWord << 1.0 << 0 << 70000 << 4464 << "70000" << 1;
     QTest::newRow("same low bits, no event")
         << IOType::sWord << 1.0 << 4464 << 70000 << 4464 << "70000" << 0;
-    QTest::newRow("byte has no range check") << IOType::sByte << 1.0 << 0 << 300 << 300 << "300"
-                                             << 1;
+    QTest::newRow("byte has no range check")
+        << IOType::sByte << 1.0 << 0 << 300 << 300 << "300" << 1;
     QTest::newRow("signed word 65535 shows -1")
         << IOType::SignsWord << 1.0 << 0 << 65535 << 65535 << "-1" << 1;
-    QTest::newRow("signed word -10") << IOType::SignsWord << 1.0 << 0 << -10 << 65526 << "-10"
-                                     << 1;
-    QTest::newRow("signed word 32767") << IOType::SignsWord << 1.0 << 0 << 32767 << 32767
-                                       << "32767" << 1;
-    QTest::newRow("signed word 32768") << IOType::SignsWord << 1.0 << 0 << 32768 << 32768
-                                       << "-32768" << 1;
+    QTest::newRow("signed word -10") << IOType::SignsWord << 1.0 << 0 << -10 << 65526 << "-10" << 1;
+    QTest::newRow("signed word 32767")
+        << IOType::SignsWord << 1.0 << 0 << 32767 << 32767 << "32767" << 1;
+    QTest::newRow("signed word 32768")
+        << IOType::SignsWord << 1.0 << 0 << 32768 << 32768 << "-32768" << 1;
     QTest::newRow("scaled 46") << IOType::sWord << 0.065536 << 0 << 46 << 46 << "3,02" << 1;
     QTest::newRow("scaled 45") << IOType::sWord << 0.065536 << 0 << 45 << 45 << "2,95" << 1;
     QTest::newRow("scaled 0") << IOType::sWord << 0.065536 << 7 << 0 << 0 << "0" << 1;
     QTest::newRow("scaled 152") << IOType::sWord << 0.065536 << 0 << 152 << 152 << "9,97" << 1;
-    QTest::newRow("scaled 65535") << IOType::sWord << 0.065536 << 0 << 65535 << 65535
-                                  << "4294,91" << 1;
+    QTest::newRow("scaled 65535") << IOType::sWord << 0.065536 << 0 << 65535 << 65535 << "4294,91"
+                                  << 1;
 }
 
 void TestPoints::setValue() {
@@ -185,22 +184,21 @@ void TestPoints::typedValues_data() {
     const IOType byte = IOType::sByte, word = IOType::sWord, sword = IOType::SignsWord;
     QTest::newRow("12,7 truncates to 12") << "sv" << byte << 1.0 << "12,7" << 12 << "12" << 1;
     QTest::newRow("point locale 12.7") << "en" << byte << 1.0 << "12.7" << 12 << "12" << 1;
-    QTest::newRow("point in comma locale refused") << "sv" << byte << 1.0 << "12.7" << 7 << "7"
-                                                    << 0;
-    QTest::newRow("comma in point locale refused") << "en" << byte << 1.0 << "12,7" << 7 << "7"
-                                                    << 0;
+    QTest::newRow("point in comma locale refused")
+        << "sv" << byte << 1.0 << "12.7" << 7 << "7" << 0;
+    QTest::newRow("comma in point locale refused")
+        << "en" << byte << 1.0 << "12,7" << 7 << "7" << 0;
     QTest::newRow("scaled 3 stores 45") << "sv" << word << 0.065536 << "3" << 45 << "2,95" << 1;
-    QTest::newRow("scaled 10 stores 152") << "sv" << word << 0.065536 << "10" << 152 << "9,97"
-                                          << 1;
-    QTest::newRow("scaled 40,96 stores 625") << "sv" << word << 0.065536 << "40,96" << 625
-                                             << "40,96" << 1;
+    QTest::newRow("scaled 10 stores 152") << "sv" << word << 0.065536 << "10" << 152 << "9,97" << 1;
+    QTest::newRow("scaled 40,96 stores 625")
+        << "sv" << word << 0.065536 << "40,96" << 625 << "40,96" << 1;
     QTest::newRow("0,3 at scale 0,1 stores 3") << "sv" << word << 0.1 << "0,3" << 3 << "0,3" << 1;
-    QTest::newRow("point locale scaled") << "en" << word << 0.065536 << "9.97" << 152 << "9.97"
-                                         << 1;
+    QTest::newRow("point locale scaled")
+        << "en" << word << 0.065536 << "9.97" << 152 << "9.97" << 1;
     QTest::newRow("word -1") << "sv" << word << 1.0 << "-1" << 65535 << "-1" << 1;
     QTest::newRow("signed -10") << "sv" << sword << 1.0 << "-10" << 65526 << "-10" << 1;
-    QTest::newRow("signed 40000 wraps") << "sv" << sword << 1.0 << "40000" << 40000 << "-25536"
-                                        << 1;
+    QTest::newRow("signed 40000 wraps")
+        << "sv" << sword << 1.0 << "40000" << 40000 << "-25536" << 1;
     QTest::newRow("no range check") << "sv" << word << 1.0 << "70000" << 4464 << "70000" << 1;
     QTest::newRow("negative fraction to zero") << "sv" << word << 1.0 << "-0,9" << 0 << "0" << 1;
     QTest::newRow("exponent") << "sv" << word << 1.0 << "1E3" << 1000 << "1000" << 1;
@@ -320,10 +318,9 @@ void TestPoints::lampClicks_data() {
     QTest::addColumn<int>("after");
     QTest::addColumn<int>("events");
 
-    QTest::newRow("left on bit 2 of 1 gives 5") << IODir::Out << 1 << 2 << Qt::LeftButton << 5
-                                                << 1;
-    QTest::newRow("left on a set bit does nothing") << IODir::Out << 1 << 0 << Qt::LeftButton
-                                                    << 1 << 0;
+    QTest::newRow("left on bit 2 of 1 gives 5") << IODir::Out << 1 << 2 << Qt::LeftButton << 5 << 1;
+    QTest::newRow("left on a set bit does nothing")
+        << IODir::Out << 1 << 0 << Qt::LeftButton << 1 << 0;
     QTest::newRow("right on a clear bit does nothing")
         << IODir::Out << 1 << 3 << Qt::RightButton << 1 << 0;
     QTest::newRow("right clears") << IODir::Out << 0x88 << 3 << Qt::RightButton << 0x80 << 1;

@@ -11,9 +11,13 @@ using Shape = TLed::TShapeType;
 
 namespace {
 
-QImage Render(TLed& led) { return led.grab().toImage(); }
+QImage Render(TLed& led) {
+    return led.grab().toImage();
+}
 
-bool SameRgb(QColor a, QColor b) { return a.rgb() == b.rgb(); }
+bool SameRgb(QColor a, QColor b) {
+    return a.rgb() == b.rgb();
+}
 
 } // namespace
 
@@ -37,16 +41,16 @@ void TestLed::switchingSetsFillColour_data() {
     QTest::addColumn<QList<bool>>("states");
     QTest::addColumn<uint>("fill");
 
-    QTest::newRow("on with face/lime is face") << uint(clBtnFace) << uint(clLime)
-                                               << QList<bool>{true} << uint(clBtnFace);
-    QTest::newRow("then off is lime") << uint(clBtnFace) << uint(clLime)
-                                      << QList<bool>{true, false} << uint(clLime);
+    QTest::newRow("on with face/lime is face")
+        << uint(clBtnFace) << uint(clLime) << QList<bool>{true} << uint(clBtnFace);
+    QTest::newRow("then off is lime")
+        << uint(clBtnFace) << uint(clLime) << QList<bool>{true, false} << uint(clLime);
     QTest::newRow("off while already off sets OffColor")
         << uint(clRed) << uint(clLime) << QList<bool>{false} << uint(clLime);
     QTest::newRow("on twice stays on colour")
         << uint(clYellow) << uint(clBtnFace) << QList<bool>{true, true} << uint(clYellow);
-    QTest::newRow("red lamp off again") << uint(clRed) << uint(clBtnFace)
-                                        << QList<bool>{true, false} << uint(clBtnFace);
+    QTest::newRow("red lamp off again")
+        << uint(clRed) << uint(clBtnFace) << QList<bool>{true, false} << uint(clBtnFace);
 }
 
 void TestLed::switchingSetsFillColour() {
@@ -118,16 +122,15 @@ void TestLed::paintsFigure_data() {
     QTest::addColumn<QString>("expected");
 
     QTest::newRow("circle centre") << Shape::stCircle << QSize(10, 10) << QPoint(5, 5) << "fill";
-    QTest::newRow("circle top edge") << Shape::stCircle << QSize(10, 10) << QPoint(5, 0)
-                                     << "outline";
-    QTest::newRow("circle corner outside") << Shape::stCircle << QSize(10, 10) << QPoint(0, 0)
-                                           << "outside";
-    QTest::newRow("square corner") << Shape::stSquare << QSize(14, 14) << QPoint(0, 0)
-                                   << "outline";
-    QTest::newRow("square far corner") << Shape::stSquare << QSize(14, 14) << QPoint(13, 13)
-                                       << "outline";
-    QTest::newRow("square inside corner") << Shape::stSquare << QSize(14, 14) << QPoint(1, 1)
-                                          << "fill";
+    QTest::newRow("circle top edge")
+        << Shape::stCircle << QSize(10, 10) << QPoint(5, 0) << "outline";
+    QTest::newRow("circle corner outside")
+        << Shape::stCircle << QSize(10, 10) << QPoint(0, 0) << "outside";
+    QTest::newRow("square corner") << Shape::stSquare << QSize(14, 14) << QPoint(0, 0) << "outline";
+    QTest::newRow("square far corner")
+        << Shape::stSquare << QSize(14, 14) << QPoint(13, 13) << "outline";
+    QTest::newRow("square inside corner")
+        << Shape::stSquare << QSize(14, 14) << QPoint(1, 1) << "fill";
     QTest::newRow("wide circle centred, left outside")
         << Shape::stCircle << QSize(30, 10) << QPoint(3, 5) << "outside";
     QTest::newRow("wide circle centred, middle filled")
