@@ -4,12 +4,16 @@
 #include "taboutbox.h"
 #include "tapdcomport.h"
 #include "tfiledialogs.h"
+#include "tglodrikapplication.h"
 #include "thelpwindow.h"
+#include "tlinkconnection.h"
+#include "truncomthread.h"
 #include "tled.h"
 #include "tprocessimage.h"
 #include "ui_tformmain.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QLineEdit>
 #include <QShortcut>
 #include <QStyle>
@@ -78,9 +82,35 @@ TFormMain::TFormMain(QWidget* parent)
         this, [this](TZuIO* Sender) { IOChange(Sender); },
         [this](const char* name) { return Control<QLineEdit>(this, name); },
         [this](const char* name) { return Control<TLed>(this, name); });
+
+    TLinkParts parts;
+    parts.ComPort1 = ComPort1;
+    parts.IOList = FImage->IOList();
+    parts.LedConnected = FUi->LedConnected;
+    parts.Label98 = FUi->Label98;
+    parts.LabelFreq = FUi->LabelFreq;
+    parts.Timer1 = Timer1;
+    parts.Inputs = FImage->Point(QStringLiteral("Inputs"));
+    parts.FotoCell = FImage->Bit(QStringLiteral("Inputs"), 0);
+    FLink = new TLinkConnection(parts, this);
+    FLink->setObjectName(QStringLiteral("Link"));
+    FLink->OnLinkError = [](const QString& message) {
+        TGlodrikApplication::ShowException(message);
+    };
+
+    connect(FUi->ButtonStart, &QPushButton::clicked, this, &TFormMain::ButtonStartClick);
+    connect(FUi->ButtonUpdateAll, &QPushButton::clicked, this, &TFormMain::ButtonUpdateAllClick);
+    connect(FUi->CheckBoxStateLive, &QCheckBox::clicked, this,
+            &TFormMain::CheckBoxStateLiveClick);
+    connect(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
+    FormCreate();
 }
 
-TFormMain::~TFormMain() = default;
+TFormMain::~TFormMain() {
+    // The link goes first: its workers end before the points they poll.
+    delete FLink;
+    FLink = nullptr;
+}
 
 TZuIOList* TFormMain::IOList() const {
     return FImage->IOList();
@@ -152,3 +182,42 @@ void TFormMain::HelpKey() {
     }
     HelpWindow().ShowContents();
 }
+
+bool TFormMain::SendMsg(const QByteArray& frame) { return FLink->Transaction().SendMsg(frame); }
+
+void TFormMain::ScanNext() { FLink->Scheduler().ScanNext(); }
+
+void TFormMain::ButtonStartClick() {
+    TGlodrikApplication::Guarded([this] { FLink->ButtonStartClick(); });
+}
+
+void TFormMain::Connect() { FLink->Connect(); }
+
+void TFormMain::Disconnect() { FLink->Disconnect(); }
+
+void TFormMain::ButtonUpdateAllClick() { FLink->ButtonUpdateAllClick(); }
+
+void TFormMain::CheckBoxStateLiveClick() {
+    const bool live = FUi->CheckBoxStateLive->isChecked();
+    FImage->SetSwitchedScan(live);
+    for (QLineEdit* edit : {FUi->EditTimer1, FUi->EditTimer2, FUi->EditTimer3, FUi->EditTimer4,
+                            FUi->EditMainState, FUi->EditPortB})
+        edit->setEnabled(live); // stays read-only
+}
+
+void TFormMain::FormCreate() {}
+
+void TFormMain::FormClose() { FLink->FormClose(); }
+
+void TFormMain::closeEvent(QCloseEvent* event) {
+    FormClose();
+    event->accept();
+}
+
+void TFormMain::Timer1Timer() {
+    FUi->LabelFreq->setText(QString::number(FLink->Transaction().FreqCount) +
+                            QStringLiteral(" Hz"));
+    FLink->Transaction().FreqCount = 0;
+}
+
+TRunComThread* TFormMain::ComThread() const { return FLink->ComThread(); }

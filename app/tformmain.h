@@ -8,7 +8,10 @@ namespace Ui {
 class TFormMain;
 }
 class QTimer;
+class QCloseEvent;
 class TAboutBox;
+class TLinkConnection;
+class TRunComThread;
 class TApdComPort;
 class TFileDialog;
 class THelpWindow;
@@ -45,6 +48,21 @@ public:
     // A point changed locally: prepare its write request.
     void IOChange(TZuIO* Sender);
 
+    // The link (its logic lives in TLinkConnection and the classes it owns).
+    TLinkConnection& Link() const { return *FLink; }
+    bool SendMsg(const QByteArray& frame);
+    void ScanNext();
+    void ButtonStartClick();
+    void Connect();
+    void Disconnect();
+    void ButtonUpdateAllClick();
+    void CheckBoxStateLiveClick();
+    void FormCreate();
+    void FormClose();
+    // Minimal tick until the logs come: the reply rate, reset every second.
+    void Timer1Timer();
+    TRunComThread* ComThread() const;
+
     void CheckBoxOverVer1_7Click();
     void Avsluta1Click();
     void Om1Click();
@@ -55,12 +73,16 @@ public:
 
     THelpWindow& HelpWindow();
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
 private:
     void SetUpEditBoxes();
     void SetUpCharts();
 
     std::unique_ptr<Ui::TFormMain> FUi;
     std::unique_ptr<TProcessImage> FImage;
+    TLinkConnection* FLink = nullptr;
     THelpWindow* FHelpWindow = nullptr;
 };
 

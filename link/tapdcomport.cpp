@@ -14,6 +14,7 @@
 #include <cstring>
 
 #ifdef Q_OS_UNIX
+#include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>
 #endif
@@ -58,7 +59,12 @@ std::optional<QString> PermissionProblem(const QString& device) {
 
 } // namespace
 
-TApdComPort::TApdComPort(QObject* Owner) : QObject(Owner) {}
+TApdComPort::TApdComPort(QObject* Owner) : QObject(Owner) {
+    connect(&FSerial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
+        if (error == QSerialPort::ResourceError && FSerial.isOpen())
+            NoteLineError(FSerial.errorString());
+    });
+}
 
 TApdComPort::~TApdComPort() {
     ClosePort();
@@ -123,6 +129,7 @@ void TApdComPort::OpenPort() {
     FSerial.setRequestToSend(RTS);
     FSerial.clear(QSerialPort::AllDirections);
     FSerial.clearError();
+    FLineError.clear();
 }
 
 void TApdComPort::Configure() {
@@ -164,6 +171,17 @@ void TApdComPort::ClosePort() {
     FSerial.clear(QSerialPort::AllDirections);
     FSerial.close();
     FSerial.clearError();
+    FLineError.clear();
+}
+
+void TApdComPort::NoteLineError(const QString& text) {
+    if (FLineError.isEmpty())
+        FLineError = QStringLiteral("Förbindelsen genom %1 bröts: %2").arg(FSerial.portName(), text);
+}
+
+void TApdComPort::CheckLine() {
+    if (!FLineError.isEmpty())
+        throw EAPDException(ecDriverError, FLineError);
 }
 
 void TApdComPort::RequireOpen() {
@@ -176,9 +194,15 @@ void TApdComPort::RequireOpen() {
 
 void TApdComPort::PullReceived() {
 #ifdef Q_OS_UNIX
+    const int handle = int(FSerial.handle());
     int waiting = 0;
-    if (::ioctl(int(FSerial.handle()), FIONREAD, &waiting) == 0 && waiting > 0)
+    if (::ioctl(handle, FIONREAD, &waiting) == 0 && waiting > 0) {
         FSerial.waitForReadyRead(0);
+        return;
+    }
+    pollfd line{handle, POLLIN, 0};
+    if (::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)))
+        NoteLineError(QString::fromLocal8Bit(std::strerror(EIO)));
 #else
     if (!FSerial.waitForReadyRead(0))
         FSerial.clearError();
@@ -194,11 +218,13 @@ void TApdComPort::PutString(const QByteArray& text) {
     RequireOpen();
     if (text.isEmpty())
         return;
+    CheckLine();
     if (FSerial.write(text) != text.size())
         ThrowDriverError(FSerial.errorString());
     // Hand the characters to the driver now: waiting loops that do not
     // dispatch events must still see them leave.
     Send();
+    CheckLine();
 }
 
 bool TApdComPort::CharReady() {
@@ -206,7 +232,10 @@ bool TApdComPort::CharReady() {
     if (FSerial.bytesAvailable() > 0)
         return true;
     PullReceived();
-    return FSerial.bytesAvailable() > 0;
+    if (FSerial.bytesAvailable() > 0)
+        return true;
+    CheckLine();
+    return false;
 }
 
 char TApdComPort::GetChar() {
@@ -231,6 +260,7 @@ void TApdComPort::ProcessCommunications() {
     RequireOpen();
     PullReceived();
     Send();
+    CheckLine();
     QThread::yieldCurrentThread();
 }
 

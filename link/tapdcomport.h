@@ -78,6 +78,10 @@ private:
     void RequireOpen();
     void PullReceived();
     void Send();
+    // A line that went away (a pulled adapter, a closed peer) fails every
+    // further operation with the system's text.
+    void CheckLine();
+    void NoteLineError(const QString& text);
     QWidget* PromptParent() const;
     [[noreturn]] void ThrowOpenError(const QString& device);
     [[noreturn]] void ThrowDriverError(const QString& what);
@@ -85,4 +89,5 @@ private:
     quint16 FComNumber = 0;
     qint32 FBaud = 19200;
     QSerialPort FSerial;
+    QString FLineError;
 };

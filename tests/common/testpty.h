@@ -39,6 +39,7 @@ public:
     TestPty& operator=(const TestPty&) = delete;
 
     const QString& SlavePath() const { return FSlavePath; }
+    int MasterFd() const { return FMaster; }
 
     void Write(const QByteArray& bytes) {
         qsizetype done = 0;
@@ -50,6 +51,16 @@ public:
             else
                 QTest::qWait(1);
         }
+    }
+
+    // Whatever the port has sent so far, without waiting.
+    QByteArray ReadAvailable() {
+        QByteArray received;
+        char buffer[256];
+        ssize_t n;
+        while ((n = ::read(FMaster, buffer, sizeof buffer)) > 0)
+            received.append(buffer, n);
+        return received;
     }
 
     // What the port sent, waiting until `count` characters came or the time ran out.

@@ -1,0 +1,71 @@
+#include "ttransaction.h"
+
+#include "eventtimer.h"
+#include "tapdcomport.h"
+#include "tled.h"
+#include "tzubit.h"
+#include "tzuiolist.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QThread>
+
+namespace {
+
+constexpr int kFotoBlock = 20;
+
+} // namespace
+
+QString FrameCaption(const QByteArray& frame) { return QString::fromLatin1(frame); }
+
+bool TTransaction::SendMsg(const QByteArray& frame) {
+    bool success = false;
+    QByteArray text;
+    TApdComPort& port = *FParts.ComPort1;
+    if (!port.Open())
+        return false;
+    port.PutString(frame);
+    FParts.Label98->setText(FrameCaption(frame));
+
+    EventTimer timer;
+    NewTimerSecs(timer, 1);
+    do {
+        port.ProcessCommunications();
+        // Handlers run here: a disconnect, even the window closing, ends
+        // the wait at the lamp test below, before the port is used again.
+        QCoreApplication::processEvents();
+        if (!FParts.LedConnected->GetOn())
+            return false;
+        if (port.CharReady()) {
+            const char c = port.GetChar();
+            if (c == '\r')
+                success = true;
+            else if (c == ' ')
+                text.clear();
+            else
+                text += c;
+        } else {
+            QThread::msleep(1);
+        }
+    } while (!success && !TimerExpired(timer));
+
+    if (success) {
+        FParts.IOList->UnpackMsg(text);
+        Count(frame);
+    }
+    return success;
+}
+
+void TTransaction::Count(const QByteArray& frame) {
+    if (!FParts.Inputs || frame.size() < 3 || frame[2] != FParts.Inputs->MsgCode())
+        return;
+    ++FreqCount;
+    ++FotoCount;
+    if (FParts.FotoCell && FParts.FotoCell->Value() != 0)
+        ++FotoOnCount;
+    if (FotoCount == kFotoBlock) {
+        FotoProcent = FotoOnCount * 100 / FotoCount;
+        FotoOnCount = 0;
+        FotoCount = 0;
+    }
+}
