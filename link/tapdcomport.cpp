@@ -221,6 +221,7 @@ void TApdComPort::PutString(const QByteArray& text) {
     CheckLine();
     if (FSerial.write(text) != text.size())
         ThrowDriverError(FSerial.errorString());
+    FCharsSent += quint64(text.size());
     // Hand the characters to the driver now: waiting loops that do not
     // dispatch events must still see them leave.
     Send();
@@ -243,6 +244,7 @@ char TApdComPort::GetChar() {
         throw EAPDException(ecBufferIsEmpty, QStringLiteral("Inget mottaget tecken att läsa"));
     char c = 0;
     FSerial.getChar(&c);
+    ++FCharsReceived;
     return c;
 }
 
@@ -262,6 +264,18 @@ void TApdComPort::ProcessCommunications() {
     Send();
     CheckLine();
     QThread::yieldCurrentThread();
+}
+
+void TApdComPort::WaitForChar(int ms) {
+    RequireOpen();
+    if (FSerial.bytesAvailable() > 0)
+        return;
+#ifdef Q_OS_UNIX
+    pollfd line{int(FSerial.handle()), POLLIN, 0};
+    ::poll(&line, 1, ms);
+#else
+    QThread::msleep(ms);
+#endif
 }
 
 bool TApdComPort::PortExists(int comNumber) {

@@ -63,6 +63,12 @@ public:
     void FlushOutBuffer();
     // Lets reception and sending run and gives up the rest of the time slice.
     void ProcessCommunications();
+    // Sleeps up to `ms` milliseconds, less when a character arrives first.
+    void WaitForChar(int ms);
+
+    // Characters handed to the driver and taken by GetChar since the port was created.
+    quint64 CharsSent() const { return FCharsSent; }
+    quint64 CharsReceived() const { return FCharsReceived; }
 
     // Asks the user for a port; none when cancelled. Replaced by tests.
     static std::function<std::optional<int>(QWidget* parent)> PortPrompt;
@@ -90,4 +96,6 @@ private:
     qint32 FBaud = 19200;
     QSerialPort FSerial;
     QString FLineError;
+    quint64 FCharsSent = 0;
+    quint64 FCharsReceived = 0;
 };

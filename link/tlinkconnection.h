@@ -2,6 +2,7 @@
 
 #include "tlinkparts.h"
 #include "tpollscheduler.h"
+#include "truncomthread.h"
 #include "ttransaction.h"
 
 #include <QObject>
@@ -11,7 +12,6 @@
 #include <atomic>
 #include <functional>
 
-class TRunComThread;
 
 // Connecting and disconnecting: opens the port, starts the worker that keeps
 // poll steps coming, and switches the link on and off through the

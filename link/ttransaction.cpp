@@ -8,7 +8,6 @@
 
 #include <QCoreApplication>
 #include <QLabel>
-#include <QThread>
 
 namespace {
 
@@ -45,11 +44,13 @@ bool TTransaction::SendMsg(const QByteArray& frame) {
             else
                 text += c;
         } else {
-            QThread::msleep(1);
+            // The idle millisecond ends early when the next character comes.
+            port.WaitForChar(1);
         }
     } while (!success && !TimerExpired(timer));
 
     if (success) {
+        ++Replies;
         FParts.IOList->UnpackMsg(text);
         Count(frame);
     }

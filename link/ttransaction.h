@@ -3,6 +3,7 @@
 #include "tlinkparts.h"
 
 #include <QByteArray>
+#include <QtGlobal>
 
 // One request and its reply: sends the frame, collects the reply up to its
 // carriage return within one second while the window's events keep running,
@@ -14,6 +15,9 @@ public:
 
     // True when the reply's carriage return came in time; it has then been decoded.
     bool SendMsg(const QByteArray& frame);
+
+    // Transactions that got their reply, since the start.
+    quint64 Replies = 0;
 
     // Counted replies since the last tick of the one-second timer.
     int FreqCount = 0;

@@ -1,5 +1,6 @@
 #include "testsupport.h"
 #include "tst_application.h"
+#include "tst_connection.h"
 #include "tst_filedialogs.h"
 #include "tst_formmain.h"
 
@@ -10,5 +11,6 @@ int main(int argc, char** argv) {
     status |= RunTest<TestApplication>(argc, argv);
     status |= RunTest<TestFileDialogs>(argc, argv);
     status |= RunTest<TestFormMain>(argc, argv);
+    status |= RunTest<TestConnection>(argc, argv);
     return status;
 }

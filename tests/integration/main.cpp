@@ -1,6 +1,7 @@
 #include "testsupport.h"
 #include "tst_simulatorlink.h"
+#include "tst_simulatorwindow.h"
 
 int main(int argc, char** argv) {
-    return RunTests<TestSimulatorLink>(argc, argv);
+    return RunTests<TestSimulatorLink, TestSimulatorWindow>(argc, argv);
 }
