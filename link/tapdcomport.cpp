@@ -15,7 +15,6 @@
 
 #ifdef Q_OS_UNIX
 #include <poll.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 #endif
 
@@ -194,14 +193,13 @@ void TApdComPort::RequireOpen() {
 
 void TApdComPort::PullReceived() {
 #ifdef Q_OS_UNIX
-    const int handle = int(FSerial.handle());
-    int waiting = 0;
-    if (::ioctl(handle, FIONREAD, &waiting) == 0 && waiting > 0) {
-        FSerial.waitForReadyRead(0);
+    // One look at the line: characters waiting are taken in, a hang-up noted.
+    pollfd line{int(FSerial.handle()), POLLIN, 0};
+    if (::poll(&line, 1, 0) <= 0)
         return;
-    }
-    pollfd line{handle, POLLIN, 0};
-    if (::poll(&line, 1, 0) > 0 && (line.revents & (POLLHUP | POLLERR | POLLNVAL)))
+    if (line.revents & POLLIN)
+        FSerial.waitForReadyRead(0);
+    else if (line.revents & (POLLHUP | POLLERR | POLLNVAL))
         NoteLineError(QString::fromLocal8Bit(std::strerror(EIO)));
 #else
     if (!FSerial.waitForReadyRead(0))

@@ -43,10 +43,11 @@ bool TTransaction::SendMsg(const QByteArray& frame) {
                 text.clear();
             else
                 text += c;
-        } else {
-            // The idle millisecond ends early when the next character comes.
-            port.WaitForChar(1);
         }
+        // Sleep up to a millisecond unless a character is already waiting;
+        // the sleep ends early when one comes, so no pass is spent idle.
+        if (!success)
+            port.WaitForChar(1);
     } while (!success && !TimerExpired(timer));
 
     if (success) {

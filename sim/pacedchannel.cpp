@@ -1,6 +1,16 @@
 #include "pacedchannel.h"
 
+#include <chrono>
 #include <cmath>
+#include <thread>
+
+namespace {
+
+// Waits shorter than this are slept out here rather than left to a timer,
+// whose millisecond steps would shift every character of a burst.
+constexpr double kShortWait = 0.002;
+
+} // namespace
 
 PacedChannel::PacedChannel(double charTime, bool transmitFirst, Clock clock, Sink sink,
                            QObject* parent)
@@ -22,18 +32,22 @@ void PacedChannel::Clear() {
 }
 
 void PacedChannel::Deliver() {
-    const QByteArray due = FQueue.TakeDue(FClock());
-    if (!due.isEmpty())
-        FSink(due);
-    Schedule();
-}
-
-void PacedChannel::Schedule() {
-    const auto next = FQueue.NextDue();
-    if (!next) {
-        FTimer.stop();
-        return;
+    for (;;) {
+        const QByteArray due = FQueue.TakeDue(FClock());
+        if (!due.isEmpty())
+            FSink(due);
+        const auto next = FQueue.NextDue();
+        if (!next) {
+            FTimer.stop();
+            return;
+        }
+        const double wait = *next - FClock();
+        if (wait >= kShortWait) {
+            // Wake a little early and sleep the rest precisely.
+            FTimer.start(int(std::floor((wait - kShortWait / 2) * 1000.0)));
+            return;
+        }
+        if (wait > 0)
+            std::this_thread::sleep_for(std::chrono::duration<double>(wait));
     }
-    const double wait = *next - FClock();
-    FTimer.start(wait <= 0 ? 0 : int(std::ceil(wait * 1000.0)));
 }

@@ -7,7 +7,8 @@
 
 #include <functional>
 
-// Hands bytes on to a sink at the pace of a serial line, driven by a precise timer.
+// Hands bytes on to a sink at the pace of a serial line: a precise timer for long
+// gaps, a short sleep for the gaps between the characters of a burst.
 // Used both ways: for replies going out and for requests coming in.
 class PacedChannel : public QObject {
     Q_OBJECT
@@ -24,8 +25,8 @@ public:
     void Clear();
 
 private:
+    // Hands on what is due, sleeping out short gaps, and sets the timer for the rest.
     void Deliver();
-    void Schedule();
 
     PacedQueue FQueue;
     Clock FClock;

@@ -19,8 +19,10 @@ Simulator::Simulator(const SimOptions& options, QObject* parent)
     : QObject(parent), FOptions(options), FRegisters(options.version),
       FModel(FRegisters, options.model), FFaults(options.faults, options.seed + 1),
       FBootLoader(options.bootLoaderSettings), FLine(options.comNumber),
+      // A character written into the pty is only complete on a real line one
+      // character time later, in either direction.
       FInput(
-          options.fast ? 0.0 : PacedQueue::kCharTime19200, false, [this] { return Now(); },
+          options.fast ? 0.0 : PacedQueue::kCharTime19200, true, [this] { return Now(); },
           [this](const QByteArray& bytes) { OnInput(bytes); }),
       FOutput(
           options.fast ? 0.0 : PacedQueue::kCharTime19200, true, [this] { return Now(); },
