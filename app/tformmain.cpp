@@ -6,10 +6,10 @@
 #include "tfiledialogs.h"
 #include "tglodrikapplication.h"
 #include "thelpwindow.h"
-#include "tlinkconnection.h"
-#include "truncomthread.h"
 #include "tled.h"
+#include "tlinkconnection.h"
 #include "tprocessimage.h"
+#include "truncomthread.h"
 #include "ui_tformmain.h"
 
 #include <QApplication>
@@ -100,8 +100,7 @@ TFormMain::TFormMain(QWidget* parent)
 
     connect(FUi->ButtonStart, &QPushButton::clicked, this, &TFormMain::ButtonStartClick);
     connect(FUi->ButtonUpdateAll, &QPushButton::clicked, this, &TFormMain::ButtonUpdateAllClick);
-    connect(FUi->CheckBoxStateLive, &QCheckBox::clicked, this,
-            &TFormMain::CheckBoxStateLiveClick);
+    connect(FUi->CheckBoxStateLive, &QCheckBox::clicked, this, &TFormMain::CheckBoxStateLiveClick);
     connect(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
     FormCreate();
 }
@@ -183,19 +182,29 @@ void TFormMain::HelpKey() {
     HelpWindow().ShowContents();
 }
 
-bool TFormMain::SendMsg(const QByteArray& frame) { return FLink->Transaction().SendMsg(frame); }
+bool TFormMain::SendMsg(const QByteArray& frame) {
+    return FLink->Transaction().SendMsg(frame);
+}
 
-void TFormMain::ScanNext() { FLink->Scheduler().ScanNext(); }
+void TFormMain::ScanNext() {
+    FLink->Scheduler().ScanNext();
+}
 
 void TFormMain::ButtonStartClick() {
     TGlodrikApplication::Guarded([this] { FLink->ButtonStartClick(); });
 }
 
-void TFormMain::Connect() { FLink->Connect(); }
+void TFormMain::Connect() {
+    FLink->Connect();
+}
 
-void TFormMain::Disconnect() { FLink->Disconnect(); }
+void TFormMain::Disconnect() {
+    FLink->Disconnect();
+}
 
-void TFormMain::ButtonUpdateAllClick() { FLink->ButtonUpdateAllClick(); }
+void TFormMain::ButtonUpdateAllClick() {
+    FLink->ButtonUpdateAllClick();
+}
 
 void TFormMain::CheckBoxStateLiveClick() {
     const bool live = FUi->CheckBoxStateLive->isChecked();
@@ -207,7 +216,9 @@ void TFormMain::CheckBoxStateLiveClick() {
 
 void TFormMain::FormCreate() {}
 
-void TFormMain::FormClose() { FLink->FormClose(); }
+void TFormMain::FormClose() {
+    FLink->FormClose();
+}
 
 void TFormMain::closeEvent(QCloseEvent* event) {
     FormClose();
@@ -220,4 +231,6 @@ void TFormMain::Timer1Timer() {
     FLink->Transaction().FreqCount = 0;
 }
 
-TRunComThread* TFormMain::ComThread() const { return FLink->ComThread(); }
+TRunComThread* TFormMain::ComThread() const {
+    return FLink->ComThread();
+}

@@ -59,10 +59,11 @@ std::optional<QString> PermissionProblem(const QString& device) {
 } // namespace
 
 TApdComPort::TApdComPort(QObject* Owner) : QObject(Owner) {
-    connect(&FSerial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::ResourceError && FSerial.isOpen())
-            NoteLineError(FSerial.errorString());
-    });
+    connect(&FSerial, &QSerialPort::errorOccurred, this,
+            [this](QSerialPort::SerialPortError error) {
+                if (error == QSerialPort::ResourceError && FSerial.isOpen())
+                    NoteLineError(FSerial.errorString());
+            });
 }
 
 TApdComPort::~TApdComPort() {
@@ -175,7 +176,8 @@ void TApdComPort::ClosePort() {
 
 void TApdComPort::NoteLineError(const QString& text) {
     if (FLineError.isEmpty())
-        FLineError = QStringLiteral("Förbindelsen genom %1 bröts: %2").arg(FSerial.portName(), text);
+        FLineError =
+            QStringLiteral("Förbindelsen genom %1 bröts: %2").arg(FSerial.portName(), text);
 }
 
 void TApdComPort::CheckLine() {

@@ -12,7 +12,6 @@
 #include <atomic>
 #include <functional>
 
-
 // Connecting and disconnecting: opens the port, starts the worker that keeps
 // poll steps coming, and switches the link on and off through the
 // connection lamp. Lives on the user-interface thread; the worker reaches it

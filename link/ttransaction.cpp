@@ -15,7 +15,9 @@ constexpr int kFotoBlock = 20;
 
 } // namespace
 
-QString FrameCaption(const QByteArray& frame) { return QString::fromLatin1(frame); }
+QString FrameCaption(const QByteArray& frame) {
+    return QString::fromLatin1(frame);
+}
 
 bool TTransaction::SendMsg(const QByteArray& frame) {
     bool success = false;

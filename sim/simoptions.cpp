@@ -5,6 +5,7 @@
 #include <QCommandLineParser>
 
 #include <cmath>
+#include <type_traits>
 
 namespace {
 
@@ -28,40 +29,37 @@ const char kStateHelp[] =
     "The reply faults (--drop, --late, --noise, --split, --crlf) act on protocol\n"
     "replies; the boot loader has its own --bl-... faults.\n";
 
-bool ReadNumber(const QCommandLineParser& parser, const QString& name, double low, double high,
-                double& value, QString& error) {
+// Reads option `name` into `value` when it is given: a number (or, for an
+// integer `value`, a whole number) from low to high.
+template <typename T>
+bool ReadValue(const QCommandLineParser& parser, const QString& name, T low, T high, T& value,
+               QString& error) {
     if (!parser.isSet(name))
         return true;
+    constexpr bool whole = std::is_integral_v<T>;
     bool ok = false;
     const QString text = parser.value(name);
-    const double number = text.toDouble(&ok);
-    if (!ok || !std::isfinite(number) || number < low || number > high) {
-        error = QStringLiteral("--%1: \"%2\" is not a number from %3 to %4")
-                    .arg(name, text)
-                    .arg(low)
-                    .arg(high);
+    const T number = whole ? T(text.toLongLong(&ok)) : T(text.toDouble(&ok));
+    if (!ok || !std::isfinite(double(number)) || number < low || number > high) {
+        error =
+            QStringLiteral("--%1: \"%2\" is not a %3 from %4 to %5")
+                .arg(name, text, whole ? QStringLiteral("whole number") : QStringLiteral("number"))
+                .arg(low)
+                .arg(high);
         return false;
     }
     value = number;
     return true;
 }
 
+bool ReadNumber(const QCommandLineParser& parser, const QString& name, double low, double high,
+                double& value, QString& error) {
+    return ReadValue(parser, name, low, high, value, error);
+}
+
 bool ReadInteger(const QCommandLineParser& parser, const QString& name, qint64 low, qint64 high,
                  qint64& value, QString& error) {
-    if (!parser.isSet(name))
-        return true;
-    bool ok = false;
-    const QString text = parser.value(name);
-    const qint64 number = text.toLongLong(&ok);
-    if (!ok || number < low || number > high) {
-        error = QStringLiteral("--%1: \"%2\" is not a whole number from %3 to %4")
-                    .arg(name, text)
-                    .arg(low)
-                    .arg(high);
-        return false;
-    }
-    value = number;
-    return true;
+    return ReadValue(parser, name, low, high, value, error);
 }
 
 } // namespace

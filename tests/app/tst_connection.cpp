@@ -34,7 +34,9 @@ QByteArray Codes(const QList<QByteArray>& frames, qsizetype from, qsizetype coun
     return codes;
 }
 
-void Press(TFormMain& form) { QTest::mouseClick(form.Form().ButtonStart, Qt::LeftButton); }
+void Press(TFormMain& form) {
+    QTest::mouseClick(form.Form().ButtonStart, Qt::LeftButton);
+}
 
 } // namespace
 
@@ -96,8 +98,8 @@ void TestConnection::cancelledPromptLeavesTheLinkOff() {
     });
     poll->start(5);
     Press(form);
-    QCOMPARE(errorsShown,
-             QStringList{QStringLiteral("The ComNumber property of the TApdComPort has not been set.")});
+    QCOMPARE(errorsShown, QStringList{QStringLiteral(
+                              "The ComNumber property of the TApdComPort has not been set.")});
     QVERIFY(!form.Form().LedConnected->GetOn());
     QVERIFY(!form.ComThread());
     QVERIFY(!form.Timer1->isActive());
@@ -183,7 +185,8 @@ void TestConnection::pulledAdapterSwitchesTheLinkOff() {
     QVERIFY(!form.Timer1->isActive());
     QCOMPARE(form.Form().LabelFreq->text(), QStringLiteral("0 Hz"));
     QCOMPARE(errorsShown.size(), 1);
-    QVERIFY2(errorsShown.first().contains(QStringLiteral("bröts")), qPrintable(errorsShown.first()));
+    QVERIFY2(errorsShown.first().contains(QStringLiteral("bröts")),
+             qPrintable(errorsShown.first()));
 
     // The adapter is back: one press connects anew.
     peer = std::make_unique<ScriptedPeer>();

@@ -51,9 +51,8 @@ void TestSimulatorWindow::connectPollWriteAndDisconnect() {
     const QString transcript = dir.filePath(QStringLiteral("transcript.txt"));
     QProcess simulator;
     simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(KOLVO_SIM_PATH),
-                    {QStringLiteral("--com"), QString::number(kCom), QStringLiteral("--transcript"),
-                     transcript});
+    simulator.start(QStringLiteral(KOLVO_SIM_PATH), {QStringLiteral("--com"), QString::number(kCom),
+                                                     QStringLiteral("--transcript"), transcript});
     QVERIFY(simulator.waitForStarted());
     QTRY_VERIFY_WITH_TIMEOUT(simulator.canReadLine(), 5000);
 

@@ -6,6 +6,6 @@
 #include "tst_transaction.h"
 
 int main(int argc, char** argv) {
-    return RunTests<TestEventTimer, TestComSelectForm, TestComPort, TestTransaction,
-                    TestScheduler>(argc, argv);
+    return RunTests<TestEventTimer, TestComSelectForm, TestComPort, TestTransaction, TestScheduler>(
+        argc, argv);
 }

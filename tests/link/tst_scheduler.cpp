@@ -98,9 +98,9 @@ void TestScheduler::failedReadKeepsItsFlag() {
     };
     f.scheduler->ScanIndex = 0;
     f.scheduler->ScanNext(); // P1 does not answer
-    QVERIFY(f[ '1']->UpdateRequest);
+    QVERIFY(f['1']->UpdateRequest);
     QCOMPARE(f.scheduler->ScanIndex, 2); // the cursor moved past it all the same
-    f.scheduler->ScanNext(); // P3 is served in turn
+    f.scheduler->ScanNext();             // P3 is served in turn
     QVERIFY(!f['3']->UpdateRequest);
     f.scheduler->ScanNext(); // then P1 again
     QCOMPARE(f.peer.Frames(), (QList<QByteArray>{" R1\r", " R3\r", " R1\r"}));
@@ -163,4 +163,20 @@ void TestScheduler::editDuringItsOwnWriteIsNotLost() {
     f.scheduler->ScanNext();
     QVERIFY(!point->WriteRequest);
     QCOMPARE(f.peer.Frames(), (QList<QByteArray>{" W20005\r", " W20006\r"}));
+}
+
+void TestScheduler::twoEditsBeforeAStepSendOneFrame() {
+    LinkFixture f(kCodes);
+    TZuIO* point = f['4'];
+    point->OnIOChange = [](TZuIO* sender) {
+        sender->WriteMsg = WriteFrame(*sender);
+        sender->WriteRequest = true;
+    };
+    point->SetValue(0x11);
+    point->SetValue(0x22);
+    f.scheduler->ScanNext();
+    f.scheduler->ScanNext(); // nothing left to write
+    QTest::qWait(20);
+    QCOMPARE(f.peer.Frames(), QList<QByteArray>{" W40022\r"});
+    QVERIFY(!point->WriteRequest);
 }

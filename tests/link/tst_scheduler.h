@@ -13,4 +13,5 @@ private slots:
     void closedPortMovesTheCursorTwice();
     void disconnectDuringWaitClosesThePort();
     void editDuringItsOwnWriteIsNotLost();
+    void twoEditsBeforeAStepSendOneFrame();
 };

@@ -33,7 +33,9 @@ void TestTransaction::writeFrames() {
     QCOMPARE(WriteFrame(point), frame);
 }
 
-void TestTransaction::readFrame() { QCOMPARE(ReadFrame('C'), QByteArray(" RC\r")); }
+void TestTransaction::readFrame() {
+    QCOMPARE(ReadFrame('C'), QByteArray(" RC\r"));
+}
 
 // Each row: the reply as the peer sends it, in pieces; then the result, the
 // value of "C" after, and the value of "a" after (both start at 7).
@@ -98,9 +100,7 @@ void TestTransaction::lateReplyIsTakenByTheNextTransaction() {
 void TestTransaction::photoCellBlockOfTwenty() {
     LinkFixture f("Ca");
     int sent = 0;
-    f.peer.Reply = [&](const QByteArray&) {
-        return QByteArray(++sent <= 7 ? " C01\r" : " C00\r");
-    };
+    f.peer.Reply = [&](const QByteArray&) { return QByteArray(++sent <= 7 ? " C01\r" : " C00\r"); };
     for (int i = 0; i < 19; ++i)
         QVERIFY(f.transaction->SendMsg(" RC\r"));
     QCOMPARE(f.transaction->FotoProcent, 0);
