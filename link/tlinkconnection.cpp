@@ -76,14 +76,21 @@ void TLinkConnection::SyncScan(TRunComThread* sender) {
     try {
         FScheduler.ScanNext();
     } catch (const std::exception& error) {
-        FStepRunning = false;
-        sender->Failed = true;
-        sender->Error = QString::fromUtf8(error.what());
-        sender->requestInterruption();
+        EndWorker(sender, QString::fromUtf8(error.what()));
+        return;
+    } catch (...) {
+        EndWorker(sender, QString());
         return;
     }
     FStepRunning = false;
     ScanEnabled = true;
+}
+
+void TLinkConnection::EndWorker(TRunComThread* sender, const QString& error) {
+    FStepRunning = false;
+    sender->Failed = true;
+    sender->Error = error;
+    sender->requestInterruption();
 }
 
 void TLinkConnection::ComThreadTerminate(TRunComThread* sender) {

@@ -49,6 +49,8 @@ public:
 
 private:
     void SwitchOff();
+    // A step failed: the worker ends, and its end switches the link off.
+    void EndWorker(TRunComThread* sender, const QString& error);
 
     TLinkParts FParts;
     TTransaction FTransaction;

@@ -80,5 +80,6 @@ void TestEventTimer::realClockOneSecond() {
     while (!TimerExpired(timer))
         QTest::qSleep(1);
     const qint64 elapsed = stopwatch.elapsed();
-    QVERIFY2(elapsed >= 990 && elapsed <= 1045 + 30, qPrintable(QString::number(elapsed)));
+    // Never early; late only by what a busy machine takes to wake the loop.
+    QVERIFY2(elapsed >= 990 && elapsed <= 1045 + 200, qPrintable(QString::number(elapsed)));
 }

@@ -80,7 +80,7 @@ void TestTransaction::noReplyFailsAfterOneSecond() {
     stopwatch.start();
     QVERIFY(!f.transaction->SendMsg(" RC\r"));
     const qint64 elapsed = stopwatch.elapsed();
-    QVERIFY2(elapsed >= 990 && elapsed <= 1045 + 60, qPrintable(QString::number(elapsed)));
+    QVERIFY2(elapsed >= 990 && elapsed <= 1045 + 200, qPrintable(QString::number(elapsed)));
     QCOMPARE(f['C']->Value(), 0);
     QCOMPARE(f.transaction->FreqCount, 0);
 }
@@ -131,13 +131,13 @@ void TestTransaction::frameLabelShowsLastFrame() {
 void TestTransaction::disconnectDuringWaitFailsAtOnce() {
     LinkFixture f("Ca");
     f.peer.Reply = [](const QByteArray&) { return QByteArray(" C3F\r"); };
-    f.peer.Delay = [](const QByteArray&) { return 300; };
+    f.peer.Delay = [](const QByteArray&) { return 600; };
     QTimer::singleShot(50, [&] { f.led->SetOn(false); });
     QElapsedTimer stopwatch;
     stopwatch.start();
     QVERIFY(!f.transaction->SendMsg(" RC\r"));
-    QVERIFY(stopwatch.elapsed() < 250);
-    QTest::qWait(400);
+    QVERIFY(stopwatch.elapsed() < 400); // at the next pass, not after the 600 ms reply
+    QTest::qWait(700);
     QCOMPARE(f['C']->Value(), 0); // nothing decoded, nothing counted
     QCOMPARE(f.transaction->FreqCount, 0);
 }
