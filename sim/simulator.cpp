@@ -178,6 +178,7 @@ void Simulator::SaveBootLoaderRecords() {
     }
     for (const QByteArray& record : FBootLoader.Accepted())
         file.write(record + '\n');
+    file.close(); // the file is complete before anyone is told it is there
     PrintLine(QStringLiteral("boot loader: %1 records written to %2")
                   .arg(FBootLoader.Accepted().size())
                   .arg(path));

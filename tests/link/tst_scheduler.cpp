@@ -91,7 +91,7 @@ void TestScheduler::steps() {
 
 void TestScheduler::failedReadKeepsItsFlag() {
     LinkFixture f(kCodes);
-    FastClock clock(50);
+    FastClock clock(10); // a second passes in 100 ms
     SetFlags(f, ".U.U.");
     f.peer.Reply = [](const QByteArray& frame) {
         return frame[2] == '1' ? QByteArray() : ScriptedPeer::DefaultReply(frame);

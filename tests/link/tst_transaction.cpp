@@ -87,7 +87,7 @@ void TestTransaction::noReplyFailsAfterOneSecond() {
 
 void TestTransaction::lateReplyIsTakenByTheNextTransaction() {
     LinkFixture f("Ca");
-    FastClock clock(50);
+    FastClock clock(10); // a second passes in 100 ms
     f.peer.Reply = [](const QByteArray&) { return QByteArray(); };
     QVERIFY(!f.transaction->SendMsg(" Ra\r"));
     f.peer.Write(" a0042\r"); // the late, complete reply
@@ -119,7 +119,7 @@ void TestTransaction::photoCellBlockOfTwenty() {
 
 void TestTransaction::frameLabelShowsLastFrame() {
     LinkFixture f("Ca");
-    FastClock clock(50);
+    FastClock clock(10); // a second passes in 100 ms
     QCOMPARE(f.label98->text(), QStringLiteral("NoFrame"));
     QVERIFY(f.transaction->SendMsg(" Ra\r"));
     QCOMPARE(f.label98->text(), QStringLiteral(" Ra\r"));
