@@ -3,11 +3,13 @@
 #include "frames.h"
 #include "taboutbox.h"
 #include "tapdcomport.h"
+#include "tdownloadform.h"
 #include "tfiledialogs.h"
 #include "tglodrikapplication.h"
 #include "thelpwindow.h"
 #include "tled.h"
 #include "tlinkconnection.h"
+#include "tmessagebox.h"
 #include "tprocessimage.h"
 #include "truncomthread.h"
 #include "ui_tformmain.h"
@@ -71,6 +73,11 @@ TFormMain::TFormMain(QWidget* parent)
     connect(FUi->CheckBoxOverVer1_7, &QCheckBox::clicked, this,
             &TFormMain::CheckBoxOverVer1_7Click);
     connect(FUi->Avsluta1, &QAction::triggered, this, &TFormMain::Avsluta1Click);
+    connect(FUi->UppdateraStyrprogram1, &QAction::triggered, this,
+            &TFormMain::UppdateraStyrprogram1Click);
+    TDownLoadForm::ShowError = [](const QString& message) {
+        TGlodrikApplication::ShowException(message);
+    };
     connect(FUi->Om1, &QAction::triggered, this, &TFormMain::Om1Click);
     connect(FUi->Hjlp2, &QAction::triggered, this, &TFormMain::Hjlp2Click);
     auto* help = new QShortcut(QKeySequence::HelpContents, this);
@@ -233,4 +240,41 @@ void TFormMain::Timer1Timer() {
 
 TRunComThread* TFormMain::ComThread() const {
     return FLink->ComThread();
+}
+
+void TFormMain::UppdateraStyrprogram1Click() {
+    TGlodrikApplication::Guarded([this] {
+        using TKind = TMessageBox::TKind;
+        if (ComThread()) {
+            TMessageBox::Show(TKind::Information,
+                              QString::fromUtf8("Du måste stäng av anslutning till styrningen "
+                                                "innan uppdatering kan ske."),
+                              this);
+            return;
+        }
+        if (!TMessageBox::AskYesNo(
+                TKind::Warning,
+                QString::fromUtf8(
+                    "Är du säker på att du vill uppdatera programvaran i Styrningen ?"),
+                this))
+            return;
+        TMessageBox::Show(
+            TKind::Information,
+            QString::fromUtf8("1. Slå av strömmen till Styrningen.\n\r2. Kortslut JP3 "
+                              "och Slå till strömmen\n\r3. Ta bort kortslutningen "
+                              "på JP3"),
+            this);
+        OpenDialog1->FileName.clear();
+        if (!OpenDialog1->Execute(this))
+            return;
+        const QString fileName = OpenDialog1->FileName;
+        auto form = std::make_unique<TDownLoadForm>(this);
+        form->setWindowTitle(QStringLiteral("DownLoad ") + fileName);
+        form->ApdComPort1->SetBaud(ComPort1->Baud());
+        form->ApdComPort1->SetComNumber(ComPort1->ComNumber());
+        form->LoadProgramFile(fileName); // a file that cannot be read ends here, shown
+        form->FAddressLimit = 16384;
+        // The dialog frees itself when it closes.
+        form.release()->exec();
+    });
 }

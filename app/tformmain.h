@@ -64,6 +64,8 @@ public:
     TRunComThread* ComThread() const;
 
     void CheckBoxOverVer1_7Click();
+    // "&Uppdatera Styrprogram": replace the controller's program through its boot loader.
+    void UppdateraStyrprogram1Click();
     void Avsluta1Click();
     void Om1Click();
     void Hjlp2Click();

@@ -1,0 +1,57 @@
+#include "programfile.h"
+
+#include <QFile>
+
+#include <stdexcept>
+
+QList<QByteArray> SplitProgramLines(QByteArrayView text) {
+    const qsizetype nul = text.indexOf('\0');
+    if (nul >= 0)
+        text = text.first(nul);
+    QList<QByteArray> lines;
+    qsizetype start = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n')
+            continue;
+        lines.append(text.sliced(start, i - start).toByteArray());
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        start = i + 1;
+    }
+    if (start < text.size())
+        lines.append(text.sliced(start).toByteArray());
+    return lines;
+}
+
+QList<QByteArray> ReadProgramFile(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        throw std::runtime_error(
+            QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        throw std::runtime_error(
+            QStringLiteral("%1: %2").arg(path, file.errorString()).toStdString());
+    return SplitProgramLines(text);
+}
+
+bool IsProgramRecord(QByteArrayView line, int addressLimit) {
+    if (line.size() < 8 || line[0] != ':')
+        return false;
+    int address = 0;
+    for (qsizetype i = 3; i < 7; ++i) {
+        const char c = line[i];
+        int digit;
+        if (c >= '0' && c <= '9')
+            digit = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            digit = c - 'A' + 10;
+        else if (c >= 'a' && c <= 'f')
+            digit = c - 'a' + 10;
+        else
+            return false;
+        address = address * 16 + digit;
+    }
+    return address < addressLimit;
+}
