@@ -18,7 +18,7 @@ PacedChannel::PacedChannel(double charTime, bool transmitFirst, Clock clock, Sin
       FSink(std::move(sink)) {
     FTimer.setSingleShot(true);
     FTimer.setTimerType(Qt::PreciseTimer);
-    connect(&FTimer, &QTimer::timeout, this, &PacedChannel::Deliver);
+    connect(&FTimer, &QTimer::timeout, this, &PacedChannel::OnTimer);
 }
 
 void PacedChannel::Push(const QByteArray& bytes) {
@@ -32,22 +32,29 @@ void PacedChannel::Clear() {
 }
 
 void PacedChannel::Deliver() {
-    for (;;) {
-        const QByteArray due = FQueue.TakeDue(FClock());
-        if (!due.isEmpty())
-            FSink(due);
-        const auto next = FQueue.NextDue();
-        if (!next) {
-            FTimer.stop();
-            return;
-        }
+    const QByteArray due = FQueue.TakeDue(FClock());
+    if (!due.isEmpty())
+        FSink(due);
+    const auto next = FQueue.NextDue();
+    if (!next) {
+        FTimer.stop();
+        return;
+    }
+    const double wait = *next - FClock();
+    if (wait >= kShortWait) {
+        // Wake a little early and sleep the rest precisely.
+        FTimer.start(int(std::floor((wait - kShortWait / 2) * 1000.0)));
+        return;
+    }
+    // Soon: first let the other direction of the line have its turn.
+    FTimer.start(0);
+}
+
+void PacedChannel::OnTimer() {
+    if (const auto next = FQueue.NextDue()) {
         const double wait = *next - FClock();
-        if (wait >= kShortWait) {
-            // Wake a little early and sleep the rest precisely.
-            FTimer.start(int(std::floor((wait - kShortWait / 2) * 1000.0)));
-            return;
-        }
-        if (wait > 0)
+        if (wait > 0 && wait < kShortWait)
             std::this_thread::sleep_for(std::chrono::duration<double>(wait));
     }
+    Deliver();
 }

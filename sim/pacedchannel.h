@@ -8,7 +8,8 @@
 #include <functional>
 
 // Hands bytes on to a sink at the pace of a serial line: a precise timer for long
-// gaps, a short sleep for the gaps between the characters of a burst.
+// gaps, a short sleep for the gaps between the characters of a burst, taken from
+// the event loop so that both directions of the line keep their pace.
 // Used both ways: for replies going out and for requests coming in.
 class PacedChannel : public QObject {
     Q_OBJECT
@@ -25,8 +26,10 @@ public:
     void Clear();
 
 private:
-    // Hands on what is due, sleeping out short gaps, and sets the timer for the rest.
+    // Hands on what is due and sets the timer for what comes next.
     void Deliver();
+    // Sleeps out a short gap to the next byte, then delivers.
+    void OnTimer();
 
     PacedQueue FQueue;
     Clock FClock;

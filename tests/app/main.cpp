@@ -3,6 +3,7 @@
 #include "tst_connection.h"
 #include "tst_filedialogs.h"
 #include "tst_formmain.h"
+#include "tst_updatecommand.h"
 
 int main(int argc, char** argv) {
     // The application object under test is the one the tests run in.
@@ -12,5 +13,6 @@ int main(int argc, char** argv) {
     status |= RunTest<TestFileDialogs>(argc, argv);
     status |= RunTest<TestFormMain>(argc, argv);
     status |= RunTest<TestConnection>(argc, argv);
+    status |= RunTest<TestUpdateCommand>(argc, argv);
     return status;
 }
