@@ -266,6 +266,54 @@ void TestUpdate::avbrytDuringRun() {
     QTRY_VERIFY(form.isNull()); // closed and freed
 }
 
+void TestUpdate::avbrytTwiceClosesAfterTheRun() {
+    BootPeer peer;
+    QPointer<TDownLoadForm> form(NewForm(peer));
+    form->FLines = {kData, kData, kEnd};
+    form->show();
+    peer.Status = [&](int record, const QByteArray& text) {
+        if (record == 0)
+            QMetaObject::invokeMethod(
+                form.data(),
+                [&] {
+                    form->Form().ButtonAvbryt->click();
+                    form->Form().ButtonAvbryt->click(); // the second press asks for a close
+                },
+                Qt::QueuedConnection);
+        return QByteArray(text.mid(7, 2) == "01" ? "S" : ".");
+    };
+    peer.Start();
+    form->ButtonStartClick();
+    // The line after the presses was still handled; the run ended, then the dialog closed.
+    QCOMPARE(peer.Records().size(), 2);
+    QVERIFY(shown.isEmpty());
+    QTRY_VERIFY(form.isNull());
+}
+
+void TestUpdate::portThatCannotOpenBreaksTheRunOff() {
+    QStringList errors;
+    const auto previous = TDownLoadForm::ShowError;
+    TDownLoadForm::ShowError = [&](const QString& message) { errors << message; };
+    QPointer<TDownLoadForm> form(new TDownLoadForm);
+    form->ApdComPort1->SetComNumber(43); // no device behind it
+    form->FAddressLimit = 16384;
+    form->FLines = {kData, kEnd};
+    form->show();
+    form->ButtonStartClick();
+    TDownLoadForm::ShowError = previous;
+    QCOMPARE(errors, QStringList{QStringLiteral("ie_BadId - Specified comport doesn't exist")});
+    QVERIFY(shown.isEmpty());
+    QVERIFY(form);
+    QVERIFY(!form->Form().ButtonStart->isEnabled());
+    QVERIFY(!form->Form().ButtonClose->isEnabled());
+    QVERIFY(form->Form().ButtonAvbryt->isEnabled());
+    form->Form().ButtonAvbryt->click(); // first press: "A&vsluta" becomes available
+    QVERIFY(form->Form().ButtonClose->isEnabled());
+    QVERIFY(form->isVisible());
+    form->Form().ButtonAvbryt->click(); // second press closes
+    QTRY_VERIFY(form.isNull());
+}
+
 // Each row: what the boot peer answers to the single line; the status
 // shown and the final message box.
 void TestUpdate::finalMessages_data() {

@@ -20,6 +20,8 @@ private slots:
     void percentagesOf412Lines();
     void noSendableLineOpensNothing();
     void avbrytDuringRun();
+    void avbrytTwiceClosesAfterTheRun();
+    void portThatCannotOpenBreaksTheRunOff();
     void finalMessages_data();
     void finalMessages();
     void dialogStartState();
