@@ -10,6 +10,8 @@
 // overhead is measured against; the characters sent and received one after
 // the other are printed too.
 
+#include "benchsupport.h"
+#include "programfile.h"
 #include "tapdcomport.h"
 #include "tdownloadform.h"
 #include "tmessagebox.h"
@@ -29,32 +31,16 @@ namespace {
 constexpr int kCom = 49;
 constexpr double kCharTime = 10.0 / 19200.0;
 
-QByteArray Record(int address, int type, const QByteArray& data) {
-    QByteArray bytes;
-    bytes += char(data.size());
-    bytes += char(address >> 8);
-    bytes += char(address & 0xFF);
-    bytes += char(type);
-    bytes += data;
-    int sum = 0;
-    for (char b : bytes)
-        sum += static_cast<unsigned char>(b);
-    bytes += char((-sum) & 0xFF);
-    return ':' + bytes.toHex().toUpper();
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    PrepareBenchEnvironment(runtime.path());
     QApplication application(argc, argv);
 
     QList<QByteArray> lines;
     for (int i = 0; i < 411; ++i)
-        lines << Record(i * 16, 0, QByteArray(16, char(i & 0xFF)));
+        lines << MakeHexRecord(i * 16, 0, QByteArray(16, char(i & 0xFF)));
     lines << QByteArray(":00000001FF");
     const QString path = runtime.filePath(QStringLiteral("program.hex"));
     {
@@ -65,14 +51,9 @@ int main(int argc, char** argv) {
     }
 
     QProcess simulator;
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(KOLVO_SIM_PATH), {QStringLiteral("--com"), QString::number(kCom),
-                                                     QStringLiteral("--bootloader")});
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "downloadbench: kolvo-sim did not start\n");
+    if (!StartSimulator(simulator, {QStringLiteral("--com"), QString::number(kCom),
+                                    QStringLiteral("--bootloader")}))
         return 1;
-    }
-    simulator.readLine();
 
     QString outcome;
     TMessageBox::Override = [&](TMessageBox::TKind, const QString& text, bool) {

@@ -7,6 +7,7 @@
 // --fast takes the simulator's line timing away: the rate is then what the
 // program itself sustains.
 
+#include "benchsupport.h"
 #include "tapdcomport.h"
 #include "tformmain.h"
 #include "tlinkconnection.h"
@@ -47,10 +48,8 @@ void RunFor(int ms) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir runtime;
-    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    PrepareBenchEnvironment(runtime.path());
     QApplication application(argc, argv);
 
     QCommandLineParser parser;
@@ -66,13 +65,8 @@ int main(int argc, char** argv) {
     QStringList arguments{QStringLiteral("--com"), QString::number(kCom)};
     if (fast)
         arguments << QStringLiteral("--fast");
-    simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    simulator.start(QStringLiteral(KOLVO_SIM_PATH), arguments);
-    if (!simulator.waitForStarted() || !simulator.waitForReadyRead(5000)) {
-        std::fprintf(stderr, "linkbench: kolvo-sim did not start\n");
+    if (!StartSimulator(simulator, arguments))
         return 1;
-    }
-    simulator.readLine();
 
     TFormMain form;
     form.ComPort1->SetComNumber(kCom);

@@ -55,3 +55,17 @@ bool IsProgramRecord(QByteArrayView line, int addressLimit) {
     }
     return address < addressLimit;
 }
+
+QByteArray MakeHexRecord(int address, int type, const QByteArray& data) {
+    QByteArray bytes;
+    bytes += char(data.size());
+    bytes += char((address >> 8) & 0xFF);
+    bytes += char(address & 0xFF);
+    bytes += char(type);
+    bytes += data;
+    int sum = 0;
+    for (char b : bytes)
+        sum += static_cast<unsigned char>(b);
+    bytes += char((-sum) & 0xFF);
+    return ':' + bytes.toHex().toUpper();
+}

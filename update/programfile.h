@@ -20,3 +20,7 @@ QList<QByteArray> ReadProgramFile(const QString& path);
 // starts with ':' and its address field (characters 4 to 7) is four
 // hexadecimal digits whose value is below `addressLimit`.
 bool IsProgramRecord(QByteArrayView line, int addressLimit);
+
+// One Intel HEX record with its byte count and checksum, for tools and tests
+// that write program files.
+QByteArray MakeHexRecord(int address, int type, const QByteArray& data);

@@ -1,5 +1,6 @@
 #include "tst_simulatorbootloader.h"
 
+#include "programfile.h"
 #include "tapdcomport.h"
 #include "tdownloadform.h"
 #include "testpty.h"
@@ -13,29 +14,14 @@ namespace {
 
 constexpr int kCom = 45;
 
-// One Intel HEX record with its checksum.
-QByteArray Record(int address, int type, const QByteArray& data) {
-    QByteArray bytes;
-    bytes += char(data.size());
-    bytes += char(address >> 8);
-    bytes += char(address & 0xFF);
-    bytes += char(type);
-    bytes += data;
-    int sum = 0;
-    for (char b : bytes)
-        sum += static_cast<unsigned char>(b);
-    bytes += char((-sum) & 0xFF);
-    return ':' + bytes.toHex().toUpper();
-}
-
 // A program with records below and above the address limit 0x4000.
 const QList<QByteArray> kBelow = {
-    Record(0x0000, 4, QByteArray::fromHex("0000")),
-    Record(0x0000, 0, QByteArray::fromHex("2146013601214701")),
-    Record(0x0010, 0, QByteArray::fromHex("2146017E17C20001FF5F")),
-    Record(0x3FF0, 0, QByteArray::fromHex("000102030405060708090A0B"))};
-const QList<QByteArray> kAbove = {Record(0x4000, 0, QByteArray(16, char(0xFF))),
-                                  Record(0xFFF0, 0, QByteArray::fromHex("00010203"))};
+    MakeHexRecord(0x0000, 4, QByteArray::fromHex("0000")),
+    MakeHexRecord(0x0000, 0, QByteArray::fromHex("2146013601214701")),
+    MakeHexRecord(0x0010, 0, QByteArray::fromHex("2146017E17C20001FF5F")),
+    MakeHexRecord(0x3FF0, 0, QByteArray::fromHex("000102030405060708090A0B"))};
+const QList<QByteArray> kAbove = {MakeHexRecord(0x4000, 0, QByteArray(16, char(0xFF))),
+                                  MakeHexRecord(0xFFF0, 0, QByteArray::fromHex("00010203"))};
 const QByteArray kEnd = ":00000001FF";
 
 } // namespace
