@@ -1,5 +1,7 @@
 #include "programfile.h"
 
+#include "tzuiolist.h"
+
 #include <QFile>
 
 #include <stdexcept>
@@ -39,21 +41,8 @@ QList<QByteArray> ReadProgramFile(const QString& path) {
 bool IsProgramRecord(QByteArrayView line, int addressLimit) {
     if (line.size() < 8 || line[0] != ':')
         return false;
-    int address = 0;
-    for (qsizetype i = 3; i < 7; ++i) {
-        const char c = line[i];
-        int digit;
-        if (c >= '0' && c <= '9')
-            digit = c - '0';
-        else if (c >= 'A' && c <= 'F')
-            digit = c - 'A' + 10;
-        else if (c >= 'a' && c <= 'f')
-            digit = c - 'a' + 10;
-        else
-            return false;
-        address = address * 16 + digit;
-    }
-    return address < addressLimit;
+    const std::optional<int> address = HexWord(line.sliced(3, 4));
+    return address && *address < addressLimit;
 }
 
 QByteArray MakeHexRecord(int address, int type, const QByteArray& data) {

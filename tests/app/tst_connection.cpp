@@ -2,6 +2,7 @@
 
 #include "scriptedpeer.h"
 #include "tapdcomport.h"
+#include "testsupport.h"
 #include "tformmain.h"
 #include "tglodrikapplication.h"
 #include "tlinkconnection.h"
@@ -91,14 +92,9 @@ void TestConnection::connectReadsEveryPointOnceThenScans() {
 
 void TestConnection::cancelledPromptLeavesTheLinkOff() {
     TFormMain form;
-    auto* poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, [poll] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            modal->findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
-        }
-    });
-    poll->start(5);
+    OnModal(
+        [](QWidget* modal) { modal->findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click(); },
+        &form);
     Press(form);
     QCOMPARE(errorsShown, QStringList{QStringLiteral(
                               "The ComNumber property of the TApdComPort has not been set.")});

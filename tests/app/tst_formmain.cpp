@@ -49,18 +49,6 @@ struct ChangeCounter {
     QByteArray changed;
 };
 
-void OnModal(std::function<void(QWidget*)> action) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            action(modal);
-        }
-    });
-    poll->start(5);
-}
-
 } // namespace
 
 void TestFormMain::pointListInTableOrder() {

@@ -3,6 +3,7 @@
 #include "scriptedpeer.h"
 #include "tapdcomport.h"
 #include "tdownloadform.h"
+#include "testsupport.h"
 #include "tfiledialogs.h"
 #include "tformmain.h"
 #include "tglodrikapplication.h"
@@ -115,12 +116,7 @@ void TestUpdateCommand::dialogGetsFilePortAndLimit() {
     quint16 comNumber = 0;
     qint32 baud = 0;
     bool portOpen = true, avbrytEnabled = true;
-    auto* poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, [&] {
-        auto* dialog = qobject_cast<TDownLoadForm*>(QApplication::activeModalWidget());
-        if (!dialog)
-            return;
-        poll->stop();
+    OnModal<TDownLoadForm>([&](TDownLoadForm* dialog) {
         caption = dialog->windowTitle();
         name = dialog->Form().LabelFileName->text();
         limit = dialog->FAddressLimit;
@@ -130,7 +126,6 @@ void TestUpdateCommand::dialogGetsFilePortAndLimit() {
         avbrytEnabled = dialog->Form().ButtonAvbryt->isEnabled();
         dialog->Form().ButtonClose->click(); // closes without sending anything
     });
-    poll->start(5);
     form.Form().UppdateraStyrprogram1->trigger();
     QCOMPARE(caption, QStringLiteral("DownLoad ") + chosenFile);
     QCOMPARE(name, chosenFile);

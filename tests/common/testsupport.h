@@ -3,6 +3,10 @@
 #include <QApplication>
 #include <QLocale>
 #include <QTest>
+#include <QTimer>
+
+#include <functional>
+#include <type_traits>
 
 #include <memory>
 
@@ -43,4 +47,19 @@ template <typename... Tests> int RunTests(int argc, char** argv) {
     int status = 0;
     ((status |= RunTest<Tests>(argc, argv)), ...);
     return status;
+}
+
+// Runs `action` on the modal dialog of type T (any modal widget for QWidget)
+// as soon as one is shown; the poll timer belongs to `owner` when given.
+template <typename T = QWidget>
+void OnModal(std::type_identity_t<std::function<void(T*)>> action, QObject* owner = nullptr) {
+    auto* poll = new QTimer(owner);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (auto* modal = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            action(modal);
+        }
+    });
+    poll->start(5);
 }

@@ -3,6 +3,7 @@
 #include "tapdcomport.h"
 #include "tcomselectform.h"
 #include "testpty.h"
+#include "testsupport.h"
 #include "tformmain.h"
 #include "tlinkconnection.h"
 #include "tprocessimage.h"
@@ -58,16 +59,13 @@ void TestSimulatorWindow::connectPollWriteAndDisconnect() {
 
     TFormMain form;
     // "Anslut" asks for the port: choose the simulator's.
-    auto* poll = new QTimer(&form);
-    QObject::connect(poll, &QTimer::timeout, [poll] {
-        if (auto* prompt = qobject_cast<TComSelectForm*>(QApplication::activeModalWidget())) {
-            poll->stop();
+    OnModal<TComSelectForm>(
+        [](TComSelectForm* prompt) {
             prompt->PortsComboBox()->setCurrentIndex(
                 prompt->PortsComboBox()->findText(QStringLiteral("COM%1").arg(kCom)));
             prompt->findChild<QPushButton*>(QStringLiteral("OkBtn"))->click();
-        }
-    });
-    poll->start(5);
+        },
+        &form);
     QTest::mouseClick(form.Form().ButtonStart, Qt::LeftButton);
     QCOMPARE(form.ComPort1->ComNumber(), quint16(kCom));
     QVERIFY(form.Form().LedConnected->GetOn());

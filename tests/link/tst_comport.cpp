@@ -4,6 +4,7 @@
 #include "tapdcomport.h"
 #include "tcomselectform.h"
 #include "testpty.h"
+#include "testsupport.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -17,19 +18,6 @@
 namespace {
 
 std::unique_ptr<ComLinkFolderScope> links;
-
-// Runs `action` on the port prompt as soon as it is shown modally.
-void OnPrompt(std::function<void(TComSelectForm&)> action) {
-    auto* poll = new QTimer;
-    QObject::connect(poll, &QTimer::timeout, [poll, action] {
-        if (auto* form = qobject_cast<TComSelectForm*>(QApplication::activeModalWidget())) {
-            poll->stop();
-            poll->deleteLater();
-            action(*form);
-        }
-    });
-    poll->start(5);
-}
 
 void Choose(TComSelectForm& form, const QString& entry) {
     const int index = form.PortsComboBox()->findText(entry);
@@ -222,8 +210,8 @@ void TestComPort::promptCancelledThenChosen() {
     TApdComPort port;
     port.AutoOpen = false;
 
-    OnPrompt([](TComSelectForm& form) {
-        form.findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
+    OnModal<TComSelectForm>([](TComSelectForm* form) {
+        form->findChild<QPushButton*>(QStringLiteral("AbortBtn"))->click();
     });
     QString message;
     QCOMPARE(ErrorCodeOf([&] { port.SetOpen(true); }, &message), ecNoPortSelected);
@@ -232,9 +220,9 @@ void TestComPort::promptCancelledThenChosen() {
     QCOMPARE(port.ComNumber(), quint16(0));
 
     int prompts = 0;
-    OnPrompt([&](TComSelectForm& form) {
+    OnModal<TComSelectForm>([&](TComSelectForm* form) {
         ++prompts;
-        Choose(form, QStringLiteral("COM43"));
+        Choose(*form, QStringLiteral("COM43"));
     });
     port.SetOpen(true);
     QCOMPARE(prompts, 1);
