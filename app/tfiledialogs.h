@@ -40,6 +40,24 @@ private:
     TKind FKind;
 };
 
+// A command's own filter on a shared dialog: set with an empty file name for
+// the scope's lifetime, the dialog's filter restored on every way out.
+class TFilterScope {
+public:
+    TFilterScope(TFileDialog& dialog, const QString& filter)
+        : FDialog(dialog), FSaved(dialog.Filter) {
+        dialog.FileName.clear();
+        dialog.Filter = filter;
+    }
+    ~TFilterScope() { FDialog.Filter = FSaved; }
+    TFilterScope(const TFilterScope&) = delete;
+    TFilterScope& operator=(const TFilterScope&) = delete;
+
+private:
+    TFileDialog& FDialog;
+    QString FSaved;
+};
+
 // The print dialog: asks for a printer with the platform's defaults.
 class TPrintDialog : public QObject {
     Q_OBJECT

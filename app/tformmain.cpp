@@ -1,27 +1,33 @@
 #include "tformmain.h"
 
 #include "frames.h"
+#include "logfile.h"
+#include "parameterfile.h"
 #include "taboutbox.h"
 #include "tapdcomport.h"
+#include "tchart.h"
 #include "tdownloadform.h"
 #include "tfiledialogs.h"
 #include "tglodrikapplication.h"
 #include "thelpwindow.h"
 #include "tled.h"
 #include "tlinkconnection.h"
+#include "tlivelogs.h"
 #include "tmessagebox.h"
 #include "tprocessimage.h"
 #include "truncomthread.h"
+#include "ttransaction.h"
 #include "ui_tformmain.h"
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPrinter>
 #include <QShortcut>
 #include <QStyle>
 #include <QTimer>
-
-#include <qcustomplot.h>
 
 #include <stdexcept>
 
@@ -64,7 +70,6 @@ TFormMain::TFormMain(QWidget* parent)
     PrintDialog1->setObjectName(QStringLiteral("PrintDialog1"));
 
     SetUpEditBoxes();
-    SetUpCharts();
     FUi->Hjlp2->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
     FUi->CheckBoxLoggaTemp->setProperty(kHelpContextProperty, 20);
     FUi->ButtonRaderaTemp->setProperty(kHelpContextProperty, 21);
@@ -109,6 +114,10 @@ TFormMain::TFormMain(QWidget* parent)
     connect(FUi->ButtonUpdateAll, &QPushButton::clicked, this, &TFormMain::ButtonUpdateAllClick);
     connect(FUi->CheckBoxStateLive, &QCheckBox::clicked, this, &TFormMain::CheckBoxStateLiveClick);
     connect(Timer1, &QTimer::timeout, this, &TFormMain::Timer1Timer);
+
+    FLogs = std::make_unique<TLiveLogs>(*FUi->Chart1, *FUi->Chart2, *FImage,
+                                        [this] { return FLink->Transaction().FotoProcent; });
+    ConnectLogControls();
     FormCreate();
 }
 
@@ -138,14 +147,21 @@ void TFormMain::SetUpEditBoxes() {
     }
 }
 
-void TFormMain::SetUpCharts() {
-    for (QCustomPlot* chart : {FUi->Chart1, FUi->Chart2}) {
-        chart->plotLayout()->insertRow(0);
-        QFont font = chart->font();
-        font.setBold(true);
-        chart->plotLayout()->addElement(0, 0,
-                                        new QCPTextElement(chart, chart->accessibleName(), font));
-    }
+void TFormMain::ConnectLogControls() {
+    const auto button = [this](QPushButton* control, void (TFormMain::*handler)()) {
+        connect(control, &QPushButton::clicked, this, handler);
+    };
+    button(FUi->ButtonRaderaTemp, &TFormMain::ButtonRaderaTempClick);
+    button(FUi->ButtonRaderaState, &TFormMain::ButtonRaderaStateClick);
+    button(FUi->ButtonSkrivUtTemp, &TFormMain::ButtonSkrivUtTempClick);
+    button(FUi->ButtonSkrivUtState, &TFormMain::ButtonSkrivUtStateClick);
+    button(FUi->ButtonCopyTemp, &TFormMain::ButtonCopyTempClick);
+    button(FUi->ButtonCopyState, &TFormMain::ButtonCopyStateClick);
+    button(FUi->ButtonSaveTempLoggToFile, &TFormMain::ButtonSaveTempLoggToFileClick);
+    button(FUi->ButtonSaveStateLoggToFile, &TFormMain::ButtonSaveStateLoggToFileClick);
+    button(FUi->ButtonGetTempLoggFromFile, &TFormMain::ButtonGetTempLoggFromFileClick);
+    button(FUi->ButtonGetStateLoggFromFile, &TFormMain::ButtonGetStateLoggFromFileClick);
+    connect(FUi->LaddaParametrar1, &QAction::triggered, this, &TFormMain::LaddaParametrar1Click);
 }
 
 void TFormMain::IOChange(TZuIO* Sender) {
@@ -233,9 +249,138 @@ void TFormMain::closeEvent(QCloseEvent* event) {
 }
 
 void TFormMain::Timer1Timer() {
-    FUi->LabelFreq->setText(QString::number(FLink->Transaction().FreqCount) +
-                            QStringLiteral(" Hz"));
-    FLink->Transaction().FreqCount = 0;
+    if (FUi->CheckBoxLoggaTemp->isChecked())
+        FLogs->SampleTemperature();
+    if (FUi->CheckBoxLoggaState->isChecked())
+        FLogs->SampleSequence();
+    TTransaction& transaction = FLink->Transaction();
+    FUi->LabelFotoProcent->setText(QString::number(transaction.FotoProcent) + u'%');
+    FUi->LabelFreq->setText(QString::number(transaction.FreqCount) + QStringLiteral(" Hz"));
+    transaction.FreqCount = 0;
+}
+
+std::function<QDateTime()> TFormMain::Now = [] { return QDateTime::currentDateTime(); };
+
+void TFormMain::ButtonRaderaTempClick() {
+    FLogs->EraseTemperature();
+}
+
+void TFormMain::ButtonRaderaStateClick() {
+    FLogs->EraseSequence();
+}
+
+void TFormMain::PrintChart(TChart& chart) {
+    TGlodrikApplication::Guarded([&] {
+        QPrinter printer(QPrinter::HighResolution);
+        if (PrintDialog1->Execute(printer, this))
+            chart.Print(printer);
+    });
+}
+
+void TFormMain::ButtonSkrivUtTempClick() {
+    PrintChart(*FUi->Chart1);
+}
+
+void TFormMain::ButtonSkrivUtStateClick() {
+    PrintChart(*FUi->Chart2);
+}
+
+void TFormMain::ButtonCopyTempClick() {
+    FUi->Chart1->CopyToClipboardBitmap();
+}
+
+void TFormMain::ButtonCopyStateClick() {
+    FUi->Chart2->CopyToClipboardBitmap();
+}
+
+namespace {
+
+const char* const kTempLoggFilter = "TemperaturLogg(*.Log)|*.Log";
+const char* const kStateLoggFilter = "SekvensLogg(*.Seq)|*.Seq";
+
+// The lines of a free-text field as the log file stores them: none for an empty field.
+QStringList MemoLines(const QPlainTextEdit& memo) {
+    const QString text = memo.toPlainText();
+    if (text.isEmpty())
+        return {};
+    return text.split(u'\n');
+}
+
+} // namespace
+
+void TFormMain::SaveLogg(const QString& filter, const QList<TChartSeries*>& series,
+                         const QPlainTextEdit& memo) {
+    TGlodrikApplication::Guarded([&] {
+        TFilterScope scope(*SaveDialog1, filter);
+        if (!SaveDialog1->Execute(this))
+            return;
+        const QLocale locale;
+        // The new file replaces an existing one only once it is complete.
+        SaveLogFile(SaveDialog1->FileName,
+                    LogFileLines(LoggHeaderLines(*FImage, QStringLiteral("!"), Now(), locale),
+                                 MemoLines(memo), series, locale));
+    });
+}
+
+void TFormMain::ReadLogg(const QString& filter, TChart& chart, const QList<TChartSeries*>& series,
+                         QPlainTextEdit& memo, TRowReader readLine) {
+    TGlodrikApplication::Guarded([&] {
+        TFilterScope scope(*OpenDialog2, filter);
+        if (!OpenDialog2->Execute(this))
+            return;
+        // Only a file that could be read replaces the log.
+        const QStringList lines = ReadLogFileLines(OpenDialog2->FileName);
+        for (TChartSeries* one : series)
+            one->Clear();
+        chart.UndoZoom();
+        memo.clear();
+        QStringList memoLines;
+        const auto addMemoLine = [&memoLines](const QString& line) { memoLines << line; };
+        const auto showMemo = [&] {
+            if (!memoLines.isEmpty())
+                memo.setPlainText(memoLines.join(u'\n'));
+        };
+        const QLocale locale;
+        try {
+            for (const QString& line : lines)
+                readLine(line, series, addMemoLine, locale);
+        } catch (...) {
+            showMemo(); // what was read before the bad row stays
+            throw;
+        }
+        showMemo();
+    });
+}
+
+void TFormMain::ButtonSaveTempLoggToFileClick() {
+    SaveLogg(QString::fromLatin1(kTempLoggFilter), FLogs->TemperatureSeries(), *FUi->MemoTemp);
+}
+
+void TFormMain::ButtonSaveStateLoggToFileClick() {
+    SaveLogg(QString::fromLatin1(kStateLoggFilter), FLogs->SequenceSeries(), *FUi->MemoState);
+}
+
+void TFormMain::ButtonGetTempLoggFromFileClick() {
+    ReadLogg(QString::fromLatin1(kTempLoggFilter), *FUi->Chart1, FLogs->TemperatureSeries(),
+             *FUi->MemoTemp, &ReadTempLoggLine);
+}
+
+void TFormMain::ButtonGetStateLoggFromFileClick() {
+    ReadLogg(QString::fromLatin1(kStateLoggFilter), *FUi->Chart2, FLogs->SequenceSeries(),
+             *FUi->MemoState, &ReadStateLoggLine);
+}
+
+void TFormMain::LaddaParametrar1Click() {
+    TGlodrikApplication::Guarded([this] {
+        TFilterScope scope(*OpenDialog1, QStringLiteral("Parameterfil(*.Txt)|*.Txt"));
+        if (!OpenDialog1->Execute(this))
+            return;
+        const QString fileName = OpenDialog1->FileName;
+        if (!QFileInfo::exists(fileName))
+            TMessageBox::Show(TMessageBox::TKind::Information, QStringLiteral("Skapar ") + fileName,
+                              this);
+        LoadParameterFile(fileName, *FImage, QLocale());
+    });
 }
 
 TRunComThread* TFormMain::ComThread() const {

@@ -1,13 +1,20 @@
 #pragma once
 
+#include <QDateTime>
 #include <QMainWindow>
+#include <QStringList>
 
+#include <functional>
 #include <memory>
 
 namespace Ui {
 class TFormMain;
 }
+class QPlainTextEdit;
 class QTimer;
+class TChart;
+class TChartSeries;
+class TLiveLogs;
 class QCloseEvent;
 class TAboutBox;
 class TLinkConnection;
@@ -59,7 +66,8 @@ public:
     void CheckBoxStateLiveClick();
     void FormCreate();
     void FormClose();
-    // Minimal tick until the logs come: the reply rate, reset every second.
+    // The one-second tick: a sample of each log being recorded, then the
+    // photo-cell percentage and the reply rate, whose count starts again.
     void Timer1Timer();
     TRunComThread* ComThread() const;
 
@@ -75,16 +83,45 @@ public:
 
     THelpWindow& HelpWindow();
 
+    // The logs (their logic lives in TLiveLogs and the log-file functions).
+    TLiveLogs& Logs() const { return *FLogs; }
+    void ButtonRaderaTempClick();
+    void ButtonRaderaStateClick();
+    void ButtonSkrivUtTempClick();
+    void ButtonSkrivUtStateClick();
+    void ButtonCopyTempClick();
+    void ButtonCopyStateClick();
+    void ButtonSaveTempLoggToFileClick();
+    void ButtonSaveStateLoggToFileClick();
+    void ButtonGetTempLoggFromFileClick();
+    void ButtonGetStateLoggFromFileClick();
+    // "&Ladda Parametrar": sets the points of a parameter file's values.
+    void LaddaParametrar1Click();
+
+    // The date and time a log file's header carries; tests fix it.
+    static std::function<QDateTime()> Now;
+
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
     void SetUpEditBoxes();
-    void SetUpCharts();
+    void ConnectLogControls();
+
+    // One log's file commands; a row reader interprets one line of a file.
+    using TRowReader = void (*)(const QString& line, const QList<TChartSeries*>& series,
+                                const std::function<void(const QString&)>& addMemoLine,
+                                const QLocale& locale);
+    void SaveLogg(const QString& filter, const QList<TChartSeries*>& series,
+                  const QPlainTextEdit& memo);
+    void ReadLogg(const QString& filter, TChart& chart, const QList<TChartSeries*>& series,
+                  QPlainTextEdit& memo, TRowReader readLine);
+    void PrintChart(TChart& chart);
 
     std::unique_ptr<Ui::TFormMain> FUi;
     std::unique_ptr<TProcessImage> FImage;
     TLinkConnection* FLink = nullptr;
+    std::unique_ptr<TLiveLogs> FLogs;
     THelpWindow* FHelpWindow = nullptr;
 };
 

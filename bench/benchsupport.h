@@ -14,6 +14,7 @@ inline void PrepareBenchEnvironment(const QString& runtimeFolder) {
     qputenv("XDG_RUNTIME_DIR", runtimeFolder.toLocal8Bit());
 }
 
+#ifdef KOLVO_SIM_PATH
 // Starts kolvo-sim and waits for the line that says which port it serves.
 inline bool StartSimulator(QProcess& simulator, const QStringList& arguments) {
     simulator.setProcessChannelMode(QProcess::ForwardedErrorChannel);
@@ -25,3 +26,4 @@ inline bool StartSimulator(QProcess& simulator, const QStringList& arguments) {
     simulator.readLine();
     return true;
 }
+#endif

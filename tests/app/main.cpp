@@ -3,6 +3,7 @@
 #include "tst_connection.h"
 #include "tst_filedialogs.h"
 #include "tst_formmain.h"
+#include "tst_logcommands.h"
 #include "tst_updatecommand.h"
 
 int main(int argc, char** argv) {
@@ -14,5 +15,6 @@ int main(int argc, char** argv) {
     status |= RunTest<TestFormMain>(argc, argv);
     status |= RunTest<TestConnection>(argc, argv);
     status |= RunTest<TestUpdateCommand>(argc, argv);
+    status |= RunTest<TestLogCommands>(argc, argv);
     return status;
 }
