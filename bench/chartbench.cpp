@@ -22,6 +22,7 @@
 #include <QTemporaryDir>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -39,36 +40,54 @@ long ResidentKiB() {
     return 0;
 }
 
-// Values that change like a running burner's, so lines are not flat.
-void SetPoints(TFormMain& form, int second) {
-    const auto set = [&](const char* title, int value) {
-        form.Image().Point(QString::fromLatin1(title))->UpdateWithNoEvent(value);
-    };
-    set("Temperatur", 600 + (second * 7) % 150);
-    set("Matning", (second * 3) % 100);
-    set("IntegratorIntern", ((second * 11) % 2400 - 1200) & 0xFFFF);
-    set("TermoState", (second / 600) % 2);
-    set("FotoState", (second / 30) % 2);
-    set("Out1", (second % 40 < 8 ? 1 << 3 : 0) | ((second / 5) % 2) << 5);
-    set("Out2", ((second / 300) % 2) << 1);
-    set("PortC", ((second / 120) % 2) << 2);
+using TProfile = void (*)(TFormMain& form, int second);
+
+void Set(TFormMain& form, const char* title, int value) {
+    form.Image().Point(QString::fromLatin1(title))->UpdateWithNoEvent(value);
 }
 
-void Fill(TFormMain& form, int from, int to) {
+// The hardest data to draw: every value sweeps its whole range within a few
+// seconds, so at one week every pixel column spans the chart's full height.
+void Rough(TFormMain& form, int second) {
+    Set(form, "Temperatur", 600 + (second * 7) % 150);
+    Set(form, "Matning", (second * 3) % 100);
+    Set(form, "IntegratorIntern", ((second * 11) % 2400 - 1200) & 0xFFFF);
+    Set(form, "TermoState", (second / 600) % 2);
+    Set(form, "FotoState", (second / 30) % 2);
+    Set(form, "Out1", (second % 40 < 8 ? 1 << 3 : 0) | ((second / 5) % 2) << 5);
+    Set(form, "Out2", ((second / 300) % 2) << 1);
+    Set(form, "PortC", ((second / 120) % 2) << 2);
+}
+
+// A burner at work: temperature and integrator drift over an hour, the feed
+// changes every few minutes, the sequence switches every few minutes.
+void Burner(TFormMain& form, int second) {
+    const double hour = second / 3600.0 * 2 * 3.14159265358979;
+    Set(form, "Temperatur", 650 + int(60 * std::sin(hour)) + (second * 7919) % 3);
+    Set(form, "Matning", 30 + 10 * ((second / 240) % 4));
+    Set(form, "IntegratorIntern", int(800 * std::sin(hour / 3)) & 0xFFFF);
+    Set(form, "TermoState", (second / 1800) % 2);
+    Set(form, "FotoState", (second % 900) > 60);
+    Set(form, "Out1", ((second % 120) < 20 ? 1 << 3 : 0) | ((second % 900) > 30) << 5);
+    Set(form, "Out2", ((second % 900) > 10) << 1);
+    Set(form, "PortC", ((second % 900) > 5) << 2);
+}
+
+void Fill(TFormMain& form, TProfile profile, int from, int to) {
     for (int second = from; second < to; ++second) {
-        SetPoints(form, second);
+        profile(form, second);
         form.Logs().SampleTemperature();
         form.Logs().SampleSequence();
     }
 }
 
 // Milliseconds per tick: the tick itself and a redraw of both charts.
-double TickCost(TFormMain& form, int ticks, int& second) {
+double TickCost(TFormMain& form, TProfile profile, int ticks, int& second) {
     Ui::TFormMain& ui = form.Form();
     QElapsedTimer timer;
     timer.start();
     for (int i = 0; i < ticks; ++i) {
-        SetPoints(form, second++);
+        profile(form, second++);
         form.Timer1Timer();
         ui.Chart1->replot();
         ui.Chart2->replot();
@@ -78,17 +97,11 @@ double TickCost(TFormMain& form, int ticks, int& second) {
 
 } // namespace
 
-int main(int argc, char** argv) {
-    QTemporaryDir runtime;
-    PrepareBenchEnvironment(runtime.path());
-    QApplication application(argc, argv);
-    const int ticks = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
-
-    TFormMain form;
+// A window whose two charts are both on screen at the size of the log page.
+void ShowBothCharts(TFormMain& form) {
     form.resize(1280, 800);
     form.show();
     Ui::TFormMain& ui = form.Form();
-    // Both charts on screen at the size of the log page.
     ui.Chart2->setParent(nullptr);
     ui.Chart2->resize(ui.Chart1->size());
     ui.Chart2->show();
@@ -96,30 +109,51 @@ int main(int argc, char** argv) {
     ui.CheckBoxLoggaTemp->setChecked(true);
     ui.CheckBoxLoggaState->setChecked(true);
     QApplication::processEvents();
+}
 
-    std::printf("chartbench: charts %dx%d, %d ticks per figure\n", ui.Chart1->width(),
-                ui.Chart1->height(), ticks);
-    const long emptyKiB = ResidentKiB();
+// The tick's cost as the logs grow; the form keeps its week of samples.
+void TickFigures(TFormMain& form, const char* name, TProfile profile, int ticks) {
+    std::printf("  %s data:\n", name);
     int second = 0;
-    const double empty = TickCost(form, ticks, second);
-    std::printf("  tick, %7d samples held: %7.2f ms\n", second, empty);
-    Fill(form, second, kDay);
+    const double empty = TickCost(form, profile, ticks, second);
+    std::printf("    tick, %7d samples held: %6.2f ms\n", 0, empty);
+    Fill(form, profile, second, kDay);
     second = kDay;
-    const double day = TickCost(form, ticks, second);
-    std::printf("  tick, %7d samples held: %7.2f ms\n", kDay, day);
-    Fill(form, second, kWeek);
+    const double day = TickCost(form, profile, ticks, second);
+    std::printf("    tick, %7d samples held: %6.2f ms\n", kDay, day);
+    Fill(form, profile, second, kWeek);
     second = kWeek;
-    const double week = TickCost(form, ticks, second);
-    std::printf("  tick, %7d samples held: %7.2f ms  (goal 16 ms: %.2f of it)\n", kWeek, week,
+    const double week = TickCost(form, profile, ticks, second);
+    std::printf("    tick, %7d samples held: %6.2f ms  (goal 16 ms: %.2f of it)\n", kWeek, week,
                 week / 16.0);
-    const long weekKiB = ResidentKiB();
+}
+
+int main(int argc, char** argv) {
+    QTemporaryDir runtime;
+    PrepareBenchEnvironment(runtime.path());
+    QApplication application(argc, argv);
+    const int ticks = argc > 1 ? std::max(1, atoi(argv[1])) : 30;
+
+    const long emptyKiB = ResidentKiB();
+    {
+        TFormMain burner;
+        ShowBothCharts(burner);
+        std::printf("chartbench: charts %dx%d, %d ticks per figure\n",
+                    burner.Form().Chart1->width(), burner.Form().Chart1->height(), ticks);
+        TickFigures(burner, "burner-like", &Burner, ticks);
+        const long weekKiB = ResidentKiB();
+        const int held = burner.Logs().TemperatureSeries().constFirst()->Count();
+        const int series =
+            int(burner.Logs().TemperatureSeries().size() + burner.Logs().SequenceSeries().size());
+        const double perSample = (weekKiB - emptyKiB) * 1024.0 / held;
+        std::printf("  memory: %.1f MiB more for %d samples of %d series: %.0f bytes per sample, "
+                    "%.1f per value\n",
+                    (weekKiB - emptyKiB) / 1024.0, held, series, perSample, perSample / series);
+    }
+    TFormMain form;
+    ShowBothCharts(form);
+    TickFigures(form, "rough (worst case for drawing)", &Rough, ticks);
     const int held = form.Logs().TemperatureSeries().constFirst()->Count();
-    const int series =
-        int(form.Logs().TemperatureSeries().size() + form.Logs().SequenceSeries().size());
-    const double perSample = (weekKiB - emptyKiB) * 1024.0 / held;
-    std::printf("  memory: %.1f MiB for %d samples of %d series: %.0f bytes per sample, %.1f per "
-                "value\n",
-                (weekKiB - emptyKiB) / 1024.0, held, series, perSample, perSample / series);
 
     // One week of the temperature log to a file and back.
     const QLocale locale(QLocale::Swedish, QLocale::Sweden);

@@ -33,7 +33,11 @@ double TChartSeries::YValue(int index) const {
 void TChartSeries::PrepareGraph() {
     const QCPAxis* key = FGraph->keyAxis();
     const QCPRange range = key->range();
-    FGraph->data()->set(FData.Outline(range.lower, range.upper, key->axisRect()->width()), true);
+    const int columns = key->axisRect()->width();
+    QVector<QCPGraphData> points = FData.Outline(range.lower, range.upper, columns);
+    // Smoothing buys nothing where points crowd every column, and costs most there.
+    FGraph->setAntialiased(points.size() < columns);
+    FGraph->data()->set(points, true);
 }
 
 QString TChartSeries::Title() const {
@@ -53,6 +57,8 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     connect(this, &QCustomPlot::beforeReplot, this, &TChart::BeforeRedraw);
     setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     setNoAntialiasingOnDrag(true);
+    // Lines as one polyline each, not segment by segment.
+    setPlottingHint(QCP::phFastPolylines, true);
     SetUserZoom(Qt::Horizontal | Qt::Vertical);
 }
 
@@ -185,7 +191,19 @@ void TChart::UndoZoom() {
 }
 
 void TChart::RequestRedraw() {
+    if (!isVisible()) {
+        FRedrawWhenShown = true;
+        return;
+    }
     replot(rpQueuedReplot);
+}
+
+void TChart::showEvent(QShowEvent* event) {
+    QCustomPlot::showEvent(event);
+    if (FRedrawWhenShown) {
+        FRedrawWhenShown = false;
+        replot(rpQueuedReplot);
+    }
 }
 
 void TChart::BeforeRedraw() {

@@ -90,13 +90,15 @@ public:
     // The image the clipboard receives.
     QPixmap Bitmap();
 
-    // Asks for one redraw after the current event.
+    // Asks for one redraw after the current event; a chart out of sight (on
+    // a page not shown) redraws when it comes into sight.
     void RequestRedraw();
     // How many redraws ran (for tests and the benchmark).
     quint64 Redraws() const { return FRedraws; }
 
 protected:
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void BeforeRedraw();
@@ -115,5 +117,6 @@ private:
     Qt::Orientations FUserZoom = Qt::Horizontal | Qt::Vertical;
     bool FZoomed = false;
     bool FSettingRange = false;
+    bool FRedrawWhenShown = false;
     quint64 FRedraws = 0;
 };

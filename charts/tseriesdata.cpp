@@ -1,7 +1,6 @@
 #include "tseriesdata.h"
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 void TSeriesData::Append(double y) {
@@ -39,17 +38,43 @@ void TSeriesData::Clear() {
     FLevels.clear();
 }
 
-void TSeriesData::AddGroup(QVector<QCPGraphData>& points, qsizetype first, qsizetype last,
-                           qsizetype minAt, qsizetype maxAt) const {
-    std::array<qsizetype, 4> at{first, minAt, maxAt, last};
-    std::sort(at.begin(), at.end());
-    qsizetype previous = -1;
-    for (qsizetype index : at) {
-        if (index == previous)
+void TSeriesData::AddGroup(QVector<QCPGraphData>& points, qsizetype minAt, qsizetype maxAt) const {
+    const auto add = [&](qsizetype index) {
+        if (points.isEmpty() || points.constLast().key < double(index))
+            points.append(QCPGraphData(double(index), FY[size_t(index)]));
+    };
+    add(std::min(minAt, maxAt));
+    add(std::max(minAt, maxAt));
+}
+
+std::pair<qsizetype, qsizetype> TSeriesData::Extremes(qsizetype from, qsizetype to) const {
+    qsizetype minAt = from;
+    qsizetype maxAt = from;
+    const auto take = [&](qsizetype low, qsizetype high) {
+        if (FY[size_t(low)] < FY[size_t(minAt)])
+            minAt = low;
+        if (FY[size_t(high)] > FY[size_t(maxAt)])
+            maxAt = high;
+    };
+    for (qsizetype at = from; at <= to;) {
+        // The largest block that starts here and ends within the stretch.
+        int level = int(FLevels.size()) - 1;
+        for (; level >= 0; --level) {
+            const qsizetype size = qsizetype(1) << (kFirstLevelShift + level);
+            if ((at & (size - 1)) == 0 && at + size - 1 <= to)
+                break;
+        }
+        if (level < 0) {
+            take(at, at);
+            ++at;
             continue;
-        points.append(QCPGraphData(double(index), FY[size_t(index)]));
-        previous = index;
+        }
+        const int shift = kFirstLevelShift + level;
+        const TBlock& block = FLevels[size_t(level)][size_t(at >> shift)];
+        take(block.MinAt, block.MaxAt);
+        at += qsizetype(1) << shift;
     }
+    return {minAt, maxAt};
 }
 
 QVector<QCPGraphData> TSeriesData::Outline(double lower, double upper, int columns) const {
@@ -72,29 +97,23 @@ QVector<QCPGraphData> TSeriesData::Outline(double lower, double upper, int colum
             points.append(QCPGraphData(double(i), FY[size_t(i)]));
         return points;
     }
-    const qsizetype perColumn = count / columns;
-    points.reserve(4 * (columns + 2));
-    // The coarsest level whose blocks are no larger than a column.
-    int level = -1;
-    while (level + 1 < int(FLevels.size()) &&
-           (qsizetype(1) << (kFirstLevelShift + level + 1)) <= perColumn)
-        ++level;
-    if (level < 0) {
-        // Fewer than a block per column: groups of points straight from the data.
-        for (qsizetype from = first; from <= end; from += perColumn) {
-            const qsizetype to = std::min(end, from + perColumn - 1);
-            const auto [low, high] = std::minmax_element(FY.begin() + from, FY.begin() + to + 1);
-            AddGroup(points, from, to, low - FY.begin(), high - FY.begin());
+    // One group per column; wide columns start on a block boundary, so
+    // that their extremes come from the blocks alone.
+    const bool aligned = count >= (qsizetype(1) << kFirstLevelShift) * columns;
+    const auto boundary = [&](qsizetype column) {
+        const qsizetype at = first + column * count / columns;
+        return aligned && column > 0 ? at & ~((qsizetype(1) << kFirstLevelShift) - 1) : at;
+    };
+    points.reserve(2 * columns + 2);
+    points.append(QCPGraphData(double(first), FY[size_t(first)]));
+    for (qsizetype column = 0; column < columns; ++column) {
+        const qsizetype from = boundary(column);
+        const qsizetype to = boundary(column + 1) - 1;
+        if (to >= from) {
+            const auto [minAt, maxAt] = Extremes(from, to);
+            AddGroup(points, minAt, maxAt);
         }
-        return points;
     }
-    const int shift = kFirstLevelShift + level;
-    const std::vector<TBlock>& blocks = FLevels[size_t(level)];
-    for (qsizetype b = first >> shift; b <= (end >> shift); ++b) {
-        const qsizetype from = b << shift;
-        const qsizetype to = std::min(last, from + (qsizetype(1) << shift) - 1);
-        const TBlock& block = blocks[size_t(b)];
-        AddGroup(points, from, to, block.MinAt, block.MaxAt);
-    }
+    AddGroup(points, end, end);
     return points;
 }

@@ -5,6 +5,7 @@
 #include <qcustomplot.h>
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 // The points of a series: y values by index (the index is the x), with the
@@ -20,8 +21,9 @@ public:
 
     // The points that draw the stretch of keys lower..upper into `columns`
     // columns as the whole data would: every point while there are few, else
-    // per group of points its first, lowest, highest and last point in order.
-    // One point beyond each end is included so the line runs to the edges.
+    // the first and last point and, per column, the lowest and highest
+    // point of the points it covers, in order. One point beyond each
+    // end of the stretch is included so the line runs to the edges.
     QVector<QCPGraphData> Outline(double lower, double upper, int columns) const;
 
 private:
@@ -33,8 +35,9 @@ private:
     };
     static constexpr int kFirstLevelShift = 6; // blocks of 64 points
 
-    void AddGroup(QVector<QCPGraphData>& points, qsizetype first, qsizetype last, qsizetype minAt,
-                  qsizetype maxAt) const;
+    // Where the lowest and the highest value of the points from..to lie.
+    std::pair<qsizetype, qsizetype> Extremes(qsizetype from, qsizetype to) const;
+    void AddGroup(QVector<QCPGraphData>& points, qsizetype minAt, qsizetype maxAt) const;
 
     std::vector<double> FY;
     // FLevels[j] holds blocks of 64 << j points.

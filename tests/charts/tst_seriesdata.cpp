@@ -53,7 +53,7 @@ void TestSeriesData::outlineKeepsEveryExtreme() {
     }
     QCOMPARE(data.Count(), qsizetype(count));
     const QVector<QCPGraphData> outline = data.Outline(lower, upper, columns);
-    QVERIFY(outline.size() <= 8 * (columns + 2));
+    QVERIFY(outline.size() <= 2 * columns + 4);
     // Only real points, in order.
     for (int i = 0; i < outline.size(); ++i) {
         const auto index = qsizetype(outline[i].key);
