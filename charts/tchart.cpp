@@ -3,10 +3,38 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMouseEvent>
+#include <QPicture>
 #include <QPrinter>
 
 #include <algorithm>
 #include <stdexcept>
+#include <typeinfo>
+
+namespace {
+
+// Tick labels in the program's number format: no group separator, and the
+// plain minus sign rather than the locale's typographic one.
+class TNumberTicker : public QCPAxisTicker {
+protected:
+    QString getTickLabel(double tick, const QLocale& locale, QChar formatChar,
+                         int precision) override {
+        return QCPAxisTicker::getTickLabel(tick, locale, formatChar, precision)
+            .replace(QChar(0x2212), u'-');
+    }
+};
+
+// Ticks of a bottom axis that counts samples: whole numbers only.
+class TIndexTicker : public TNumberTicker {
+protected:
+    double getTickStep(const QCPRange& range) override {
+        return std::max(1.0, QCPAxisTicker::getTickStep(range));
+    }
+    int getSubTickCount(double tickStep) override {
+        return tickStep < 5 ? int(tickStep) - 1 : QCPAxisTicker::getSubTickCount(tickStep);
+    }
+};
+
+} // namespace
 
 TChartSeries::TChartSeries(TChart& chart, QCPGraph* graph) : FChart(chart), FGraph(graph) {}
 
@@ -51,6 +79,11 @@ TChart::TChart(QWidget* parent) : QCustomPlot(parent) {
     FTitle = new QCPTextElement(this, QString(), font);
     plotLayout()->addElement(0, 0, FTitle);
 
+    // Numbers on the axes as everywhere else in the program.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    setLocale(locale);
+    xAxis->setTicker(QSharedPointer<TIndexTicker>::create());
     FKeyAxes << xAxis;
     connect(xAxis, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), this,
             [this](const QCPRange& range) { KeyRangeChanged(xAxis, range); });
@@ -127,6 +160,8 @@ QCPAxis* TChart::AddOuterRightAxis(double percentOfPlotWidth) {
 }
 
 void TChart::SetFixedRange(QCPAxis* axis, double lower, double upper) {
+    if (typeid(*axis->ticker()) == typeid(QCPAxisTicker))
+        axis->setTicker(QSharedPointer<TNumberTicker>::create());
     FFixed.append({axis, QCPRange(lower, upper)});
     FSettingRange = true;
     axis->setRange(lower, upper);
@@ -250,9 +285,19 @@ void TChart::mouseDoubleClickEvent(QMouseEvent* event) {
 void TChart::Print(QPrinter& printer) {
     const int width = std::max(1, this->width());
     const int height = std::max(1, this->height());
+    // The chart is recorded at screen resolution and played back scaled, so
+    // its fonts keep their size relative to the chart on any printer.
+    QPicture picture;
+    {
+        QCPPainter recorder(&picture);
+        recorder.setMode(QCPPainter::pmVectorized);
+        recorder.setMode(QCPPainter::pmNoCaching);
+        BeforeRedraw(); // the view as the next redraw would show it
+        toPainter(&recorder, width, height);
+    }
     // Margins are measured on the whole sheet, so paint from its corner.
     printer.setFullPage(true);
-    QCPPainter painter;
+    QPainter painter;
     if (!painter.begin(&printer))
         throw std::runtime_error("the printer cannot be started");
     const QRect page = printer.pageLayout().fullRectPixels(printer.resolution());
@@ -260,12 +305,11 @@ void TChart::Print(QPrinter& printer) {
     const double printedHeight = printedWidth * height / width;
     const double left = page.width() * 0.15;
     const double top = std::max(0.0, (page.height() - printedHeight) / 2);
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    PrepareGraphs();
     painter.translate(left, top);
-    painter.scale(printedWidth / width, printedHeight / height);
-    toPainter(&painter, width, height);
+    // Playing a picture back scales it from its resolution to the printer's.
+    painter.scale(printedWidth / width * picture.logicalDpiX() / printer.logicalDpiX(),
+                  printedHeight / height * picture.logicalDpiY() / printer.logicalDpiY());
+    painter.drawPicture(0, 0, picture);
     painter.end();
 }
 

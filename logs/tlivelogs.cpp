@@ -63,15 +63,19 @@ void TLiveLogs::SetUpTemperatureChart() {
                  << chart.AddSeries(QStringLiteral("Integrator"), integrator, TColor(0x40FF00u))
                  << chart.AddSeries(QStringLiteral("FotoCell.Intens"), chart.yAxis2, clBlue);
 
+    // The legend goes under the plot: its entries in one row, centred.
     chart.legend->setVisible(true);
-    // The legend goes under the plot, its entries in one row.
-    auto* legendRow = new QCPLayoutGrid;
-    chart.plotLayout()->addElement(chart.plotLayout()->rowCount(), 0, legendRow);
-    legendRow->setMargins(QMargins(0, 0, 0, 4));
-    legendRow->addElement(0, 0, chart.legend);
     chart.legend->setFillOrder(QCPLayoutGrid::foColumnsFirst);
     chart.legend->setWrap(0);
-    chart.plotLayout()->setRowStretchFactor(chart.plotLayout()->rowCount() - 1, 0.001);
+    auto* legendRow = new QCPLayoutGrid;
+    QCPLayoutGrid* layout = chart.plotLayout();
+    layout->addElement(layout->rowCount(), 0, legendRow);
+    layout->setRowStretchFactor(layout->rowCount() - 1, 0.001);
+    legendRow->setMargins(QMargins(0, 0, 0, 6));
+    legendRow->addElement(0, 0, new QCPLayoutElement(&chart));
+    legendRow->addElement(0, 1, chart.legend);
+    legendRow->addElement(0, 2, new QCPLayoutElement(&chart));
+    chart.legend->setMaximumSize(chart.legend->minimumOuterSizeHint());
 }
 
 void TLiveLogs::SetUpSequenceChart() {

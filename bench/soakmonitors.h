@@ -1,0 +1,129 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QTimer>
+
+#include <atomic>
+#include <thread>
+
+class TFormMain;
+
+// Milliseconds of the steady clock, comparable across threads.
+qint64 SteadyMs();
+
+// The largest gap between firings of a 10 ms timer: how long the
+// user-interface thread went without running its events. Also the heartbeat
+// the hang watchdog reads.
+class TStallMonitor {
+public:
+    TStallMonitor();
+    void Start();
+    void Stop() { FTimer.stop(); }
+
+    qint64 LargestGapMs() const { return FLargest; }
+    // When (ms since start) the largest gap ended.
+    qint64 LargestGapAtMs() const { return FLargestAt; }
+    int GapsOver100Ms() const { return FOver100; }
+    // SteadyMs() at the last firing; read by another thread.
+    const std::atomic<qint64>& Heartbeat() const { return FHeartbeat; }
+    qint64 ElapsedMs() const { return FClock.elapsed(); }
+
+private:
+    void Tick();
+
+    QTimer FTimer;
+    QElapsedTimer FClock;
+    qint64 FLast = 0;
+    qint64 FLargest = 0;
+    qint64 FLargestAt = 0;
+    int FOver100 = 0;
+    std::atomic<qint64> FHeartbeat{0};
+};
+
+// Ends the soak with a failure when the user-interface thread stops beating
+// for too long or the whole run overruns its deadline; the simulators die
+// with the soak.
+class THangWatchdog {
+public:
+    THangWatchdog(const std::atomic<qint64>& heartbeat, qint64 silenceMs, qint64 totalMs);
+    ~THangWatchdog();
+    THangWatchdog(const THangWatchdog&) = delete;
+    THangWatchdog& operator=(const THangWatchdog&) = delete;
+
+private:
+    void Watch(qint64 silenceMs, qint64 totalMs);
+
+    const std::atomic<qint64>& FHeartbeat;
+    std::atomic<bool> FDone{false};
+    std::thread FThread;
+};
+
+// Resident memory, sampled once a second.
+class TMemorySampler {
+public:
+    explicit TMemorySampler(qint64 baselineAtMs);
+    void Start();
+    void Stop() { FTimer.stop(); }
+    void Sample();
+
+    static qint64 ResidentBytes();
+    bool HasBaseline() const { return FBaseline > 0; }
+    qint64 Baseline() const { return FBaseline; }
+    qint64 Peak() const { return FPeak; }
+    qint64 Last() const { return FLast; }
+    qint64 BaselineAtMs() const { return FBaselineAt; }
+
+private:
+    QTimer FTimer;
+    QElapsedTimer FClock;
+    qint64 FBaselineAt;
+    qint64 FBaseline = 0;
+    qint64 FPeak = 0;
+    qint64 FLast = 0;
+};
+
+// Takes the error boxes, message boxes and port prompts instead of showing
+// them, and counts them by text. A box is expected while the soak has said so
+// (a line it pulled itself).
+class TBoxCatcher {
+public:
+    TBoxCatcher();
+    ~TBoxCatcher();
+
+    void Expect(bool expected) { FExpected = expected; }
+
+    const QMap<QString, int>& ExpectedBoxes() const { return FExpectedBoxes; }
+    const QMap<QString, int>& UnexpectedBoxes() const { return FUnexpectedBoxes; }
+    int PortPrompts() const { return FPortPrompts; }
+
+private:
+    void Take(const QString& kind, const QString& text);
+
+    bool FExpected = false;
+    QMap<QString, int> FExpectedBoxes;
+    QMap<QString, int> FUnexpectedBoxes;
+    int FPortPrompts = 0;
+};
+
+// Watches for pending writes whose value the window no longer shows, because
+// a reply for the point replaced the value while its write waited.
+class TPendingWatch {
+public:
+    explicit TPendingWatch(TFormMain& form);
+    void Start() { FTimer.start(); }
+    void Stop() { FTimer.stop(); }
+    int Overwritten() const { return FOverwritten; }
+    const QMap<char, int>& ByCode() const { return FByCode; }
+
+private:
+    void Look();
+
+    TFormMain& FForm;
+    QTimer FTimer;
+    QMap<char, QByteArray> FCounted; // the pending frame already counted, by code
+    int FOverwritten = 0;
+    QMap<char, int> FByCode;
+};

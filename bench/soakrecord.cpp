@@ -1,0 +1,52 @@
+#include "soakrecord.h"
+
+#include "tzuio.h"
+
+std::optional<int> WriteFrameValue(const QByteArray& frame) {
+    if (frame.size() < 5 || frame[0] != ' ' || frame[1] != 'W' || !frame.endsWith('\r'))
+        return std::nullopt;
+    bool ok = false;
+    const int value = frame.mid(3, frame.size() - 4).toInt(&ok, 16);
+    if (!ok)
+        return std::nullopt;
+    return value;
+}
+
+TUserRecord::TBefore TUserRecord::Capture(const TZuIO& point) {
+    return {point.Value(), point.WriteRequest, point.WriteMsg};
+}
+
+void TUserRecord::Note(const TZuIO& point, const TBefore& before, const QString& kind, int instance,
+                       bool sets) {
+    TUserAction action;
+    action.Code = point.MsgCode();
+    action.Before = before.Value & 0xFFFF;
+    action.After = point.Value() & 0xFFFF;
+    action.PendingBefore = before.Pending;
+    action.PendingValueBefore = WriteFrameValue(before.PendingFrame).value_or(-1) & 0xFFFF;
+    action.Instance = instance;
+    action.Kind = kind;
+    action.Sets = sets;
+    if (action.IneffectiveOverPendingWrite())
+        ++FIneffective;
+    FActions[action.Code].append(action);
+    ++FKinds[kind];
+}
+
+QSet<int> TUserRecord::ValuesSet(char code) const {
+    QSet<int> values;
+    for (const TUserAction& action : FActions.value(code)) {
+        if (action.Sets)
+            values.insert(action.After);
+    }
+    return values;
+}
+
+std::optional<TUserAction> TUserRecord::LastSetting(char code) const {
+    const QList<TUserAction> actions = FActions.value(code);
+    for (auto it = actions.crbegin(); it != actions.crend(); ++it) {
+        if (it->Sets)
+            return *it;
+    }
+    return std::nullopt;
+}
