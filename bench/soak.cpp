@@ -139,14 +139,15 @@ int main(int argc, char** argv) {
     std::fflush(stdout);
 
     TBoxCatcher boxes;
+    // The watchdog outlives the window, so a hang in its destruction is caught too.
     TStallMonitor stall;
-    stall.Start();
     THangWatchdog watchdog(stall.Heartbeat(), kHangSilenceMs, totalMs + kOverrunMs);
     TMemorySampler memory(std::min(60000, totalMs / 4));
-
     TFormMain form;
     form.ComPort1->SetComNumber(quint16(options.Com));
     form.show();
+    // From the window's first events on (its construction is no stall of the event loop).
+    stall.Start();
     TUserRecord record;
     const TConductor* current = nullptr;
     TScriptedUser user(form, record, quint32(options.Seed),

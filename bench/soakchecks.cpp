@@ -95,6 +95,29 @@ void CheckLastValues(const TWriteEvidence& evidence, TWriteVerdict& verdict) {
     }
 }
 
+// Every setting goes out when it is made: one that leaves the point's value as it
+// was, while a write of another value waits, lets that older value go out instead
+// (the window shows the user's value, the controller gets the older one).
+void CheckSettingsAtTheirTime(const TWriteEvidence& evidence, TWriteVerdict& verdict) {
+    constexpr int kShown = 5;
+    const auto& actions = evidence.Record->Actions();
+    for (auto it = actions.cbegin(); it != actions.cend(); ++it) {
+        for (const TUserAction& action : it.value()) {
+            if (!action.IneffectiveOverPendingWrite())
+                continue;
+            if (++verdict.SettingsLost <= kShown)
+                verdict.Failures << QStringLiteral("lost setting: point %1 (%2) at simulator #%3; "
+                                                   "the pending %4 went out instead")
+                                        .arg(QChar::fromLatin1(action.Code))
+                                        .arg(Describe(action))
+                                        .arg(action.Instance)
+                                        .arg(Hex(action.PendingValueBefore));
+        }
+    }
+    if (verdict.SettingsLost > kShown)
+        verdict.Failures << QStringLiteral("... %1 lost settings in all").arg(verdict.SettingsLost);
+}
+
 // The final simulator holds what it was last sent, as the re-read shows.
 void CheckReadBack(const TWriteEvidence& evidence, TWriteVerdict& verdict) {
     const auto& actions = evidence.Record->Actions();
@@ -127,6 +150,7 @@ TWriteVerdict CheckWrites(const TWriteEvidence& evidence) {
     TWriteVerdict verdict;
     CheckEveryFrame(evidence, verdict);
     CheckLastValues(evidence, verdict);
+    CheckSettingsAtTheirTime(evidence, verdict);
     CheckReadBack(evidence, verdict);
     return verdict;
 }

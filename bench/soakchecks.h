@@ -17,6 +17,9 @@ struct TWriteVerdict {
     int PointsChecked = 0; // points the user set
     int PointsReached = 0; // the last write carries the user's last value
     int NoWriteNeeded = 0; // the last setting changed nothing and nothing was pending
+    // Settings that changed nothing while a write of another value waited: the
+    // older value went out and the user's did not.
+    int SettingsLost = 0;
     int ReadBackCompared = 0;
     int ReadBackEqual = 0;
 };

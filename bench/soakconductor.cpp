@@ -128,7 +128,22 @@ bool TConductor::WaitForNoPending(bool writes, int ms) {
                     .arg(pending()));
 }
 
+void TConductor::Enter(const QString& stage) {
+    FTimeline.append({SteadyMs(), stage});
+}
+
+QString TConductor::StageAt(qint64 steadyMs) const {
+    QString stage;
+    for (const auto& [start, name] : FTimeline) {
+        if (start > steadyMs)
+            break;
+        stage = name;
+    }
+    return stage;
+}
+
 bool TConductor::Begin() {
+    Enter(QStringLiteral("clean"));
     ++FPhases[QStringLiteral("clean")];
     if (!StartSimulator(QStringLiteral("clean"), {}) || !ConnectLink())
         return false;
@@ -141,11 +156,13 @@ bool TConductor::RunPhase(const TPhase& phase, int ms) {
     QElapsedTimer clock;
     clock.start();
     ++FPhases[phase.Name];
+    Enter(phase.Name + QStringLiteral(", setting up"));
     FUser.AllowLink(false);
     const bool ready = phase.Kind == TPhase::TKind::Restart ? Restart(phase) : PullLine(phase);
     if (!ready)
         return false;
     FUser.AllowLink(true);
+    Enter(phase.Name);
     RunFor(std::max<int>(0, ms - int(clock.elapsed())));
     return true;
 }
@@ -199,6 +216,7 @@ void TConductor::ConnectWhilePulled() {
 }
 
 bool TConductor::Finish() {
+    Enter(QStringLiteral("after the script"));
     FUser.Stop();
     const bool usable = !FSimulators.empty() && FSimulators.back()->Running() &&
                         FSimulators.back()->Plugged() && FCurrentClean;
@@ -213,6 +231,7 @@ bool TConductor::Finish() {
 }
 
 bool TConductor::CloseWindow() {
+    Enter(QStringLiteral("closing the window"));
     FForm.close();
     if (WaitUntil([this] { return !FForm.ComThread() && !FForm.ComPort1->Open(); }, kWindDownMs))
         return true;

@@ -4,6 +4,7 @@
 
 #include <QList>
 #include <QMap>
+#include <QPair>
 #include <QString>
 #include <QStringList>
 
@@ -56,6 +57,9 @@ public:
         return FSimulators;
     }
 
+    // What the soak was doing at a moment of the steady clock (SteadyMs).
+    QString StageAt(qint64 steadyMs) const;
+
     const QStringList& Failures() const { return FFailures; }
     const QMap<QString, int>& Phases() const { return FPhases; }
     int Pulls() const { return FPulls; }
@@ -74,6 +78,7 @@ private:
     bool WaitForNoPending(bool writes, int ms);
     void Press(QAbstractButton& button);
     bool Fail(const QString& reason);
+    void Enter(const QString& stage);
     bool LinkOn() const;
 
     TFormMain& FForm;
@@ -89,4 +94,5 @@ private:
     int FReplugs = 0;
     int FReconnects = 0;
     bool FCurrentClean = false;
+    QList<QPair<qint64, QString>> FTimeline; // SteadyMs at the start of each stage
 };

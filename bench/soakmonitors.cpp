@@ -61,6 +61,7 @@ void TStallMonitor::Tick() {
     if (gap > FLargest) {
         FLargest = gap;
         FLargestAt = now;
+        FLargestAtSteady = SteadyMs();
     }
 }
 
@@ -118,6 +119,7 @@ qint64 TMemorySampler::ResidentBytes() {
 
 void TMemorySampler::Sample() {
     FLast = ResidentBytes();
+    FSamples.append(FLast);
     if (FBaseline == 0 && FClock.elapsed() >= FBaselineAt)
         FBaseline = FPeak = FLast;
     else if (FBaseline > 0)

@@ -24,8 +24,9 @@ public:
     void Stop() { FTimer.stop(); }
 
     qint64 LargestGapMs() const { return FLargest; }
-    // When (ms since start) the largest gap ended.
+    // When the largest gap ended: ms since start, and SteadyMs().
     qint64 LargestGapAtMs() const { return FLargestAt; }
+    qint64 LargestGapAtSteadyMs() const { return FLargestAtSteady; }
     int GapsOver100Ms() const { return FOver100; }
     // SteadyMs() at the last firing; read by another thread.
     const std::atomic<qint64>& Heartbeat() const { return FHeartbeat; }
@@ -39,6 +40,7 @@ private:
     qint64 FLast = 0;
     qint64 FLargest = 0;
     qint64 FLargestAt = 0;
+    qint64 FLargestAtSteady = 0;
     int FOver100 = 0;
     std::atomic<qint64> FHeartbeat{0};
 };
@@ -75,6 +77,8 @@ public:
     qint64 Peak() const { return FPeak; }
     qint64 Last() const { return FLast; }
     qint64 BaselineAtMs() const { return FBaselineAt; }
+    // Every sample, one a second.
+    const QList<qint64>& Samples() const { return FSamples; }
 
 private:
     QTimer FTimer;
@@ -83,6 +87,7 @@ private:
     qint64 FBaseline = 0;
     qint64 FPeak = 0;
     qint64 FLast = 0;
+    QList<qint64> FSamples;
 };
 
 // Takes the error boxes, message boxes and port prompts instead of showing

@@ -27,8 +27,6 @@ void TUserRecord::Note(const TZuIO& point, const TBefore& before, const QString&
     action.Instance = instance;
     action.Kind = kind;
     action.Sets = sets;
-    if (action.IneffectiveOverPendingWrite())
-        ++FIneffective;
     FActions[action.Code].append(action);
     ++FKinds[kind];
 }

@@ -56,10 +56,8 @@ public:
     // Every value the point had right after an action that set it (low 16 bits).
     QSet<int> ValuesSet(char code) const;
     const QMap<QString, int>& Kinds() const { return FKinds; }
-    int IneffectiveOverPendingWrite() const { return FIneffective; }
 
 private:
     QMap<char, QList<TUserAction>> FActions;
     QMap<QString, int> FKinds;
-    int FIneffective = 0;
 };

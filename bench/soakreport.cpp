@@ -73,9 +73,6 @@ void PrintUser(const TSoakResults& r) {
                                                    "write waited) %2")
                                         .arg(r.Pending->Overwritten())
                                         .arg(overwritten.join(u' ')));
-    Row("settings over a pending", QStringLiteral("%1 (changed nothing while a write of another "
-                                                  "value waited)")
-                                       .arg(r.Record->IneffectiveOverPendingWrite()));
 }
 
 void PrintWrites(const TSoakResults& r) {
@@ -86,6 +83,9 @@ void PrintWrites(const TSoakResults& r) {
                               .arg(w.PointsChecked)
                               .arg(w.PointsReached)
                               .arg(w.NoWriteNeeded));
+    Row("settings lost", QStringLiteral("%1 (changed nothing while a write of another value "
+                                        "waited, which went out instead)")
+                             .arg(w.SettingsLost));
     Row("read back", QStringLiteral("%1 of %2 points equal to their last write")
                          .arg(w.ReadBackEqual)
                          .arg(w.ReadBackCompared));
@@ -99,10 +99,13 @@ void PrintBoxes(const TSoakResults& r) {
 }
 
 void PrintStallAndMemory(const TSoakResults& r) {
-    Row("largest UI stall", QStringLiteral("%1 ms at %2 s (%3 gaps over 100 ms)")
-                                .arg(r.Stall->LargestGapMs())
-                                .arg(r.Stall->LargestGapAtMs() / 1000.0, 0, 'f', 1)
-                                .arg(r.Stall->GapsOver100Ms()));
+    Row("largest UI stall",
+        QStringLiteral("%1 ms at %2 s, in \"%3\" (%4 gaps over 100 ms; limit %5 ms)")
+            .arg(r.Stall->LargestGapMs())
+            .arg(r.Stall->LargestGapAtMs() / 1000.0, 0, 'f', 1)
+            .arg(r.Conductor->StageAt(r.Stall->LargestGapAtSteadyMs()))
+            .arg(r.Stall->GapsOver100Ms())
+            .arg(kLargestAllowedStallMs));
     const TMemorySampler& m = *r.Memory;
     if (!m.HasBaseline()) {
         Row("memory", QStringLiteral("no level taken (run too short)"));
@@ -115,6 +118,13 @@ void PrintStallAndMemory(const TSoakResults& r) {
             .arg(MiB(m.Peak()), 0, 'f', 1)
             .arg(MiB(m.Last()), 0, 'f', 1)
             .arg(100.0 * double(m.Last() - m.Baseline()) / double(m.Baseline()), 0, 'f', 2));
+    // The course: about ten samples spread over the run.
+    const QList<qint64>& samples = m.Samples();
+    const qsizetype step = std::max<qsizetype>(1, samples.size() / 10);
+    QStringList course;
+    for (qsizetype i = 0; i < samples.size(); i += step)
+        course << QStringLiteral("%1 s %2").arg(i + 1).arg(MiB(samples.at(i)), 0, 'f', 1);
+    Row("memory course (MiB)", course.join(QStringLiteral(", ")));
 }
 
 QStringList Verdict(const TSoakResults& r) {

@@ -34,6 +34,21 @@ protected:
     }
 };
 
+// The graph of a band: drawn within the whole plot rather than its band,
+// so a line on a band's edge shows in full and a value beyond the band's
+// range is drawn outside it, where it can be seen.
+class TBandGraph : public QCPGraph {
+public:
+    TBandGraph(QCPAxis* key, QCPAxis* value, QCPAxisRect* plot)
+        : QCPGraph(key, value), FPlot(plot) {}
+
+protected:
+    QRect clipRect() const override { return FPlot->rect(); }
+
+private:
+    QCPAxisRect* FPlot;
+};
+
 } // namespace
 
 TChartSeries::TChartSeries(TChart& chart, QCPGraph* graph) : FChart(chart), FGraph(graph) {}
@@ -111,7 +126,9 @@ QString TChart::Title() const {
 TChartSeries* TChart::AddSeries(const QString& title, QCPAxis* valueAxis, TColor colour,
                                 bool stairs) {
     QCPAxis* keyAxis = valueAxis->axisRect()->axis(QCPAxis::atBottom);
-    auto* graph = addGraph(keyAxis, valueAxis);
+    QCPGraph* graph = valueAxis->axisRect() == axisRect()
+                          ? addGraph(keyAxis, valueAxis)
+                          : new TBandGraph(keyAxis, valueAxis, axisRect());
     graph->setName(title);
     graph->setPen(QPen(ColorToQColor(colour, palette())));
     graph->setLineStyle(stairs ? QCPGraph::lsStepLeft : QCPGraph::lsLine);
@@ -160,7 +177,8 @@ QCPAxis* TChart::AddOuterRightAxis(double percentOfPlotWidth) {
 }
 
 void TChart::SetFixedRange(QCPAxis* axis, double lower, double upper) {
-    if (typeid(*axis->ticker()) == typeid(QCPAxisTicker))
+    const QCPAxisTicker* ticker = axis->ticker().data();
+    if (ticker && typeid(*ticker) == typeid(QCPAxisTicker)) // the plain default
         axis->setTicker(QSharedPointer<TNumberTicker>::create());
     FFixed.append({axis, QCPRange(lower, upper)});
     FSettingRange = true;

@@ -33,3 +33,18 @@ QByteArray WriteFrame(const TZuIO& point) {
     frame += '\r';
     return frame;
 }
+
+bool TReplyAssembler::Add(char c) {
+    if (c == '\r')
+        FComplete = true;
+    else if (c == ' ')
+        FText.clear();
+    else
+        FText += c;
+    return FComplete;
+}
+
+void TReplyAssembler::Reset() {
+    FText.clear();
+    FComplete = false;
+}

@@ -1,6 +1,7 @@
 #include "ttransaction.h"
 
 #include "eventtimer.h"
+#include "frames.h"
 #include "tapdcomport.h"
 #include "tled.h"
 #include "tzubit.h"
@@ -20,8 +21,7 @@ QString FrameCaption(const QByteArray& frame) {
 }
 
 bool TTransaction::SendMsg(const QByteArray& frame) {
-    bool success = false;
-    QByteArray text;
+    TReplyAssembler reply;
     TApdComPort& port = *FParts.ComPort1;
     if (!port.Open())
         return false;
@@ -37,27 +37,20 @@ bool TTransaction::SendMsg(const QByteArray& frame) {
         QCoreApplication::processEvents();
         if (!FParts.LedConnected->GetOn())
             return false;
-        if (port.CharReady()) {
-            const char c = port.GetChar();
-            if (c == '\r')
-                success = true;
-            else if (c == ' ')
-                text.clear();
-            else
-                text += c;
-        }
+        if (port.CharReady())
+            reply.Add(port.GetChar());
         // Sleep up to a millisecond unless a character is already waiting;
         // the sleep ends early when one comes, so no pass is spent idle.
-        if (!success)
+        if (!reply.Complete())
             port.WaitForChar(1);
-    } while (!success && !TimerExpired(timer));
+    } while (!reply.Complete() && !TimerExpired(timer));
 
-    if (success) {
+    if (reply.Complete()) {
         ++Replies;
-        FParts.IOList->UnpackMsg(text);
+        FParts.IOList->UnpackMsg(reply.Text());
         Count(frame);
     }
-    return success;
+    return reply.Complete();
 }
 
 void TTransaction::Count(const QByteArray& frame) {

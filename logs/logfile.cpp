@@ -119,13 +119,18 @@ QStringList LogFileLines(const QStringList& headerLines, const QStringList& memo
     return lines;
 }
 
-void SaveLogFile(const QString& path, const QStringList& lines) {
-    const QString failure = QStringLiteral("Cannot create file %1").arg(path);
+QByteArray LogFileText(const QStringList& lines) {
     QByteArray text;
     for (const QString& line : lines) {
         text += ToAnsi(line);
         text += "\r\n";
     }
+    return text;
+}
+
+void SaveLogFile(const QString& path, const QStringList& lines) {
+    const QString failure = QStringLiteral("Cannot create file %1").arg(path);
+    const QByteArray text = LogFileText(lines);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         Fail(failure);

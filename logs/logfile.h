@@ -53,6 +53,10 @@ QStringList LoggHeaderLines(const TProcessImage& image, const QString& Prefix, c
 QStringList LogFileLines(const QStringList& headerLines, const QStringList& memoLines,
                          const QList<TChartSeries*>& series, const QLocale& locale);
 
+// The bytes of a log file of these lines: Windows-1252, each line followed
+// by CR LF.
+QByteArray LogFileText(const QStringList& lines);
+
 // Writes the lines in Windows-1252, each followed by CR LF. The text goes to
 // a temporary file beside the target that takes the target's place only
 // once it is complete: a failed save leaves an earlier file as it was and no

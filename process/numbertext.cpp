@@ -1,5 +1,6 @@
 #include "numbertext.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,9 @@ namespace {
 constexpr int kSignificantDigits = 15;
 // Fixed notation for decimal exponents in [kLowestFixedExponent, kSignificantDigits).
 constexpr int kLowestFixedExponent = -5;
+// The largest number of 15 significant digits that a double can hold; the
+// few doubles above it would round to a text no double can be read from.
+constexpr double kLargestWritten = 1.79769313486231e308;
 
 bool IsBlank(QChar c) {
     return c == u' ' || c == u'\t';
@@ -29,7 +33,7 @@ QString FormatNumber(double value, const QLocale& locale) {
     // Round to 15 significant digits first; the notation follows the rounded value.
     char buffer[64];
     const std::to_chars_result written =
-        std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value),
+        std::to_chars(buffer, buffer + sizeof buffer, std::min(std::fabs(value), kLargestWritten),
                       std::chars_format::scientific, kSignificantDigits - 1);
     const std::string scientific(buffer, written.ptr);
     const std::size_t e = scientific.find('e');

@@ -3,41 +3,48 @@
 #include "eventtimer.h"
 #include "tapdcomport.h"
 
+TLineExchange::TStep TLineExchange::Add(char c) {
+    FReply += c;
+    const qsizetype received = FReply.size();
+    if (received <= FLine.size()) {
+        // An echo is due: "S" finishes at once, anything else must match.
+        if (c == 'S')
+            return {DownloadResult::Finished, true};
+        if (c != FLine[received - 1])
+            return {DownloadResult::EchoError, true};
+        return {};
+    }
+    if (c == '.')
+        return {DownloadResult::LineAccepted, false};
+    if (c == 'S')
+        return {DownloadResult::Finished, false};
+    if (c == 'F')
+        return {DownloadResult::CannotProgram, true};
+    return {};
+}
+
 DownloadResult SendProgramLine(TApdComPort& port, const QByteArray& line, QByteArray& reply) {
     reply.clear();
-    qsizetype received = 0;
-    const qsizetype length = line.size();
+    TLineExchange exchange(line);
     if (!port.Open())
         port.SetOpen(true);
     port.PutString(line);
 
     EventTimer timer;
     NewTimerSecs(timer, 1);
-    DownloadResult result = DownloadResult::None;
     for (;;) {
         port.ProcessCommunications();
+        TLineExchange::TStep step;
         if (port.CharReady()) {
-            const char c = port.GetChar();
-            ++received;
-            reply += c;
-            if (received <= length) {
-                // An echo is due: "S" finishes at once, anything else must match.
-                if (c == 'S')
-                    return DownloadResult::Finished;
-                if (c != line[received - 1])
-                    return DownloadResult::EchoError;
-            } else if (c == '.') {
-                result = DownloadResult::LineAccepted;
-            } else if (c == 'S') {
-                result = DownloadResult::Finished;
-            } else if (c == 'F') {
-                return DownloadResult::CannotProgram;
-            }
+            step = exchange.Add(port.GetChar());
+            reply = exchange.Reply();
+            if (step.Final)
+                return step.Result;
         }
         // Out of time: also when the status came in this very pass.
         if (TimerExpired(timer))
-            result = DownloadResult::NoReply;
-        if (result != DownloadResult::None)
-            return result;
+            return DownloadResult::NoReply;
+        if (step.Result != DownloadResult::None)
+            return step.Result;
     }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 
 class TApdComPort;
 
@@ -13,6 +14,30 @@ enum class DownloadResult {
     Finished = 3,     // "S": programming finished
     EchoError = 4,    // an echoed character differed from the one sent
     CannotProgram = 5 // "F" after the echo: the processor cannot be programmed
+};
+
+// One line's exchange as the boot loader's characters come: the echo of
+// every character of the line ("S" in place of any ends the download at
+// once), then the status: "." accepted, "S" finished, "F" cannot program;
+// other characters after the echo are ignored.
+class TLineExchange {
+public:
+    struct TStep {
+        DownloadResult Result = DownloadResult::None;
+        // Decided for good; otherwise the result stands only if the second
+        // has not run out in the same pass.
+        bool Final = false;
+    };
+
+    explicit TLineExchange(QByteArrayView line) : FLine(line.toByteArray()) {}
+
+    TStep Add(char c);
+    // Every character received during the exchange.
+    const QByteArray& Reply() const { return FReply; }
+
+private:
+    QByteArray FLine;
+    QByteArray FReply;
 };
 
 // Sends one line exactly as it stands (nothing added, nothing flushed) and

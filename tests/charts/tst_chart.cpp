@@ -157,6 +157,16 @@ void TestChart::bandsLieInTheirShareOfThePlot() {
         QVERIFY(qAbs(axis->coordToPixel(0) - band.bottom()) <= 1);
     }
     QVERIFY(chart.Series().constFirst()->Graph()->lineStyle() == QCPGraph::lsStepLeft);
+
+    // A trace at 0 lies on its band's lower edge, and is drawn there.
+    for (int i = 0; i < 20; ++i)
+        chart.Series().constFirst()->AddY(0);
+    const QImage image = chart.Bitmap().toImage();
+    const int y = qRound(upper->coordToPixel(0) * image.devicePixelRatio());
+    int red = 0;
+    for (int x = 0; x < image.width(); ++x)
+        red += image.pixelColor(x, y) == QColor(Qt::red);
+    QVERIFY2(red > plot.width() / 2, qPrintable(QString::number(red)));
 }
 
 void TestChart::bandsScrollTogether() {

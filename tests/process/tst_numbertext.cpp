@@ -157,25 +157,11 @@ void TestNumberText::formattedNumbersReadBack_data() {
 void TestNumberText::formattedNumbersReadBack() {
     QFETCH(QString, locale);
     LocaleScope scope(LocaleNamed(locale));
-    const double values[] = {0.0,
-                             1.0,
-                             -1.0,
-                             0.01,
-                             3.02,
-                             2.95,
-                             4294.9,
-                             1e-6,
-                             1.5e-7,
-                             1e15,
-                             -2.5e20,
-                             123.456,
-                             0.00001,
-                             4294.91,
-                             1e-300,
-                             1.7e308,
-                             0.3,
-                             -0.0001,
-                             999999999999999.0};
+    const double values[] = {0.0, 1.0, -1.0, 0.01, 3.02, 2.95, 4294.9, 1e-6, 1.5e-7, 1e15, -2.5e20,
+                             123.456, 0.00001, 4294.91, 1e-300, 1.7e308,
+                             // Rounded to 15 digits these would exceed the largest double.
+                             std::numeric_limits<double>::max(),
+                             -std::numeric_limits<double>::max(), 0.3, -0.0001, 999999999999999.0};
     for (double value : values) {
         const QString text = FormatNumber(value);
         const std::optional<double> back = ParseNumber(text);
