@@ -34,6 +34,25 @@ protected:
     }
 };
 
+// The axis just inside an outer axis: it keeps at least a share of the plot
+// width free beyond itself, so the outer axis stands that far out.
+class TSpacedAxis : public QCPAxis {
+public:
+    TSpacedAxis(QCPAxisRect* rect, AxisType type, double share)
+        : QCPAxis(rect, type), FShare(share) {}
+
+protected:
+    int calculateMargin() override {
+        const int own = QCPAxis::calculateMargin();
+        if (!visible())
+            return own;
+        return std::max(own, int(FShare * axisRect()->width() + 0.5));
+    }
+
+private:
+    double FShare;
+};
+
 // The graph of a band: drawn within the whole plot rather than its band,
 // so a line on a band's edge shows in full and a value beyond the band's
 // range is drawn outside it, where it can be seen.
@@ -138,29 +157,6 @@ TChartSeries* TChart::AddSeries(const QString& title, QCPAxis* valueAxis, TColor
     FSeries << series;
     return series;
 }
-
-namespace {
-
-// The axis just inside an outer axis: it keeps at least a share of the plot
-// width free beyond itself, so the outer axis stands that far out.
-class TSpacedAxis : public QCPAxis {
-public:
-    TSpacedAxis(QCPAxisRect* rect, AxisType type, double share)
-        : QCPAxis(rect, type), FShare(share) {}
-
-protected:
-    int calculateMargin() override {
-        const int own = QCPAxis::calculateMargin();
-        if (!visible())
-            return own;
-        return std::max(own, int(FShare * axisRect()->width() + 0.5));
-    }
-
-private:
-    double FShare;
-};
-
-} // namespace
 
 QCPAxis* TChart::AddOuterRightAxis(double percentOfPlotWidth) {
     if (!FSeries.isEmpty())

@@ -2,30 +2,14 @@
 // points of the parameter keys change, each change prepares its write, and
 // loading the same file again changes nothing and writes nothing.
 
+#include "fuzzimage.h"
 #include "fuzzsupport.h"
 #include "parameterfile.h"
 #include "parameterkeys.h"
-#include "tprocessimage.h"
 
-#include <QLineEdit>
 #include <QSet>
 
 #include <cstdint>
-
-namespace {
-
-struct Image {
-    Image()
-        : image(
-              &owner, [this](TZuIO* point) { changed << point; },
-              [](const char*) -> QLineEdit* { return nullptr; },
-              [](const char*) -> TLed* { return nullptr; }) {}
-    QObject owner;
-    QList<TZuIO*> changed;
-    TProcessImage image;
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
@@ -35,7 +19,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
     if (size < 1)
         return 0;
-    static Image image;
+    static FuzzImage image;
     static const QSet<TZuIO*> keyPoints = [] {
         QSet<TZuIO*> points;
         for (const ParameterKey& key : ParameterKeys())

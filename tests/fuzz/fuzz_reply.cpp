@@ -4,27 +4,10 @@
 // write, and it touches only the points of its own code.
 
 #include "frames.h"
+#include "fuzzimage.h"
 #include "fuzzsupport.h"
-#include "tprocessimage.h"
-
-#include <QLineEdit>
 
 #include <cstdint>
-
-namespace {
-
-struct Image {
-    Image()
-        : image(
-              &owner, [this](TZuIO*) { ++changeEvents; },
-              [](const char*) -> QLineEdit* { return nullptr; },
-              [](const char*) -> TLed* { return nullptr; }) {}
-    QObject owner;
-    int changeEvents = 0;
-    TProcessImage image;
-};
-
-} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     StartFuzzApplication();
@@ -32,7 +15,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
-    static Image image; // the image lives on, as in the program
+    static FuzzImage image; // the image lives on, as in the program
     TReplyAssembler reply;
     for (size_t i = 0; i < size; ++i) {
         if (!reply.Add(char(data[i])))
@@ -49,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size) {
             if (point->Value() != before[p])
                 FUZZ_CHECK(!text.isEmpty() && text[0] == point->MsgCode());
         }
-        FUZZ_CHECK(image.changeEvents == 0);
+        FUZZ_CHECK(image.changed.isEmpty());
         reply.Reset();
     }
     return 0;
