@@ -98,6 +98,15 @@ void QuietOffscreenNotes(QtMsgType type, const QMessageLogContext& context, cons
     std::fprintf(stderr, "%s\n", qFormatLogMessage(type, context, text).toLocal8Bit().constData());
 }
 
+// The objects of the window (controls, points, workers, timers) and the
+// other top-level widgets.
+qint64 ObjectCount(const TFormMain* window) {
+    qint64 count = QApplication::topLevelWidgets().size();
+    if (window)
+        count += window->findChildren<QObject*>().size();
+    return count;
+}
+
 QMap<char, int> ValuesNow(const TFormMain& form) {
     QMap<char, int> values;
     for (TZuIO* point : form.Image().Points())
@@ -121,6 +130,19 @@ QList<TTranscript> ReadTranscripts(const TConductor& conductor, const TFormMain&
     return transcripts;
 }
 
+// The writes the simulators received against what the user did; `readBack`
+// is empty when the final re-read did not complete.
+TWriteVerdict JudgeWrites(const TSoakResults& results, const TConductor& conductor,
+                          const QMap<char, int>& readBack) {
+    TWriteEvidence evidence;
+    evidence.Record = results.Record;
+    evidence.Transcripts = results.Transcripts;
+    evidence.FinalInstance = conductor.CurrentInstance();
+    evidence.ReadBack = readBack;
+    evidence.ModelDriven = ModelDrivenPoints();
+    return CheckWrites(evidence);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -142,8 +164,10 @@ int main(int argc, char** argv) {
     // The watchdog outlives the window, so a hang in its destruction is caught too.
     TStallMonitor stall;
     THangWatchdog watchdog(stall.Heartbeat(), kHangSilenceMs, totalMs + kOverrunMs);
-    TMemorySampler memory(std::min(60000, totalMs / 4));
+    TFormMain* window = nullptr;
+    TMemorySampler memory(std::min(60000, totalMs / 4), [&window] { return ObjectCount(window); });
     TFormMain form;
+    window = &form;
     form.ComPort1->SetComNumber(quint16(options.Com));
     form.show();
     // From the window's first events on (its construction is no stall of the event loop).
@@ -187,14 +211,7 @@ int main(int argc, char** argv) {
     results.Memory = &memory;
     results.Pending = &pending;
     results.Transcripts = ReadTranscripts(conductor, form);
-    TWriteEvidence evidence;
-    evidence.Record = &record;
-    evidence.Transcripts = results.Transcripts;
-    evidence.FinalInstance = conductor.CurrentInstance();
-    if (finished)
-        evidence.ReadBack = readBack;
-    evidence.ModelDriven = ModelDrivenPoints();
-    results.Writes = CheckWrites(evidence);
+    results.Writes = JudgeWrites(results, conductor, finished ? readBack : QMap<char, int>());
 
     const QStringList reasons = PrintReport(results);
     if (reasons.isEmpty()) {

@@ -95,9 +95,10 @@ void CheckLastValues(const TWriteEvidence& evidence, TWriteVerdict& verdict) {
     }
 }
 
-// Every setting goes out when it is made: one that leaves the point's value as it
-// was, while a write of another value waits, lets that older value go out instead
-// (the window shows the user's value, the controller gets the older one).
+// Every setting is queued when it is made. One that leaves the point's value as it
+// was, while a write of another value waits, queues nothing: the older write
+// stays in its place (the window shows the user's value, the controller is sent
+// the older one unless a later setting replaces it).
 void CheckSettingsAtTheirTime(const TWriteEvidence& evidence, TWriteVerdict& verdict) {
     constexpr int kShown = 5;
     const auto& actions = evidence.Record->Actions();
@@ -107,7 +108,7 @@ void CheckSettingsAtTheirTime(const TWriteEvidence& evidence, TWriteVerdict& ver
                 continue;
             if (++verdict.SettingsLost <= kShown)
                 verdict.Failures << QStringLiteral("lost setting: point %1 (%2) at simulator #%3; "
-                                                   "the pending %4 went out instead")
+                                                   "the write of %4 stayed queued instead")
                                         .arg(QChar::fromLatin1(action.Code))
                                         .arg(Describe(action))
                                         .arg(action.Instance)

@@ -18,7 +18,7 @@ struct TWriteVerdict {
     int PointsReached = 0; // the last write carries the user's last value
     int NoWriteNeeded = 0; // the last setting changed nothing and nothing was pending
     // Settings that changed nothing while a write of another value waited: the
-    // older value went out and the user's did not.
+    // older write stayed queued and the user's value was never sent.
     int SettingsLost = 0;
     int ReadBackCompared = 0;
     int ReadBackEqual = 0;

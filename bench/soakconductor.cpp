@@ -76,6 +76,11 @@ bool TConductor::StartSimulator(const QString& phase, const QStringList& options
     return true;
 }
 
+void TConductor::CheckStillRunning() {
+    if (!FSimulators.empty() && !FSimulators.back()->Running())
+        Fail(QStringLiteral("simulator #%1 ended by itself").arg(CurrentInstance()));
+}
+
 bool TConductor::StopCurrent() {
     if (FSimulators.empty() || FSimulators.back()->Stop())
         return true;
@@ -157,6 +162,7 @@ bool TConductor::RunPhase(const TPhase& phase, int ms) {
     clock.start();
     ++FPhases[phase.Name];
     Enter(phase.Name + QStringLiteral(", setting up"));
+    CheckStillRunning();
     FUser.AllowLink(false);
     const bool ready = phase.Kind == TPhase::TKind::Restart ? Restart(phase) : PullLine(phase);
     if (!ready)
@@ -177,6 +183,7 @@ bool TConductor::PullLine(const TPhase& phase) {
     TSimulatorProcess& simulator = *FSimulators.back();
     const bool wasOn = LinkOn();
     FBoxes.Expect(true); // the lost line is reported, and so is "Anslut" without a line
+    Enter(phase.Name + QStringLiteral(", pulling"));
     if (!simulator.Pull()) {
         FBoxes.Expect(false);
         return Fail(QStringLiteral("simulator #%1 did not pull its line").arg(CurrentInstance()));
@@ -187,8 +194,11 @@ bool TConductor::PullLine(const TPhase& phase) {
             QStringLiteral("the link had not noticed a pulled line %1 s later (lamp %2, worker %3)")
                 .arg(kWindDownMs / 1000)
                 .arg(LinkOn() ? "on" : "off", FForm.ComThread() ? "running" : "ended"));
+    Enter(phase.Name + QStringLiteral(", \"Anslut\" while pulled"));
     ConnectWhilePulled();
+    Enter(phase.Name + QStringLiteral(", line out"));
     RunFor(kPulledMs);
+    Enter(phase.Name + QStringLiteral(", line back"));
     bool plugged = false;
     if (phase.Kind == TPhase::TKind::PullAndReplug) {
         plugged = simulator.Plug();
@@ -201,6 +211,7 @@ bool TConductor::PullLine(const TPhase& phase) {
         plugged = StartSimulator(phase.Name, {});
     }
     FBoxes.Expect(false);
+    Enter(phase.Name + QStringLiteral(", reconnecting"));
     // Whatever was pulled, the link must have let go of it before "Anslut".
     if (!WindDown() || !plugged)
         return false;
@@ -210,14 +221,20 @@ bool TConductor::PullLine(const TPhase& phase) {
 void TConductor::ConnectWhilePulled() {
     if (LinkOn())
         return;
+    const int boxes = FBoxes.Count();
     Press(*FForm.Form().ButtonStart);
     if (LinkOn())
         Fail(QStringLiteral("\"Anslut\" connected although the line was pulled"));
+    else if (FBoxes.Count() == boxes)
+        Fail(QStringLiteral("\"Anslut\" without a line showed no error (port %1, worker %2)")
+                 .arg(FForm.ComPort1->Open() ? "open" : "closed",
+                      FForm.ComThread() ? "running" : "none"));
 }
 
 bool TConductor::Finish() {
     Enter(QStringLiteral("after the script"));
     FUser.Stop();
+    CheckStillRunning();
     const bool usable = !FSimulators.empty() && FSimulators.back()->Running() &&
                         FSimulators.back()->Plugged() && FCurrentClean;
     if (!usable && !Restart({QStringLiteral("clean, to finish"), {}}))

@@ -69,6 +69,8 @@ public:
 private:
     bool StartSimulator(const QString& phase, const QStringList& options);
     bool StopCurrent();
+    // The current simulator should still be running between phases.
+    void CheckStillRunning();
     bool Restart(const TPhase& phase);
     bool PullLine(const TPhase& phase);
     void ConnectWhilePulled();

@@ -8,23 +8,32 @@
 #include "tprocessimage.h"
 
 #include <QFile>
-#include <QRegularExpression>
 
 #include <chrono>
 #include <cstdio>
+#include <ctime>
+
+#include <malloc.h>
 
 #include <unistd.h>
 
 namespace {
 
 constexpr int kStallTickMs = 10;
+constexpr qint64 kLongGapMs = 100;
+constexpr int kLongGapsKept = 20;
 constexpr int kMemoryTickMs = 1000;
 constexpr int kPendingTickMs = 10;
 
 // Device paths differ from one simulator to the next; the texts are counted without them.
 QString WithoutDeviceNumber(QString text) {
-    static const QRegularExpression device(QStringLiteral("pts/\\d+"));
-    return text.replace(device, QStringLiteral("pts/N"));
+    const qsizetype at = text.indexOf(QLatin1String("pts/"));
+    if (at < 0)
+        return text;
+    qsizetype end = at + 4;
+    while (end < text.size() && text.at(end).isDigit())
+        ++end;
+    return text.replace(at, end - at, QStringLiteral("pts/N"));
 }
 
 std::function<void(const QString&, const QString&)> previousErrorBox;
@@ -38,6 +47,17 @@ qint64 SteadyMs() {
 
 // --- TStallMonitor ---
 
+namespace {
+
+// Processor time of the calling thread.
+qint64 ThreadCpuMs() {
+    timespec now{};
+    ::clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
+}
+
+} // namespace
+
 TStallMonitor::TStallMonitor() {
     FTimer.setInterval(kStallTickMs);
     FTimer.setTimerType(Qt::PreciseTimer);
@@ -47,6 +67,7 @@ TStallMonitor::TStallMonitor() {
 
 void TStallMonitor::Start() {
     FLast = FClock.elapsed();
+    FLastCpu = ThreadCpuMs();
     FHeartbeat = SteadyMs();
     FTimer.start();
 }
@@ -56,8 +77,10 @@ void TStallMonitor::Tick() {
     const qint64 gap = now - FLast;
     FLast = now;
     FHeartbeat = SteadyMs();
-    if (gap > 100)
-        ++FOver100;
+    const qint64 cpu = ThreadCpuMs();
+    if (gap > kLongGapMs && ++FOver100 <= kLongGapsKept)
+        FLongGaps.append({gap, SteadyMs(), cpu - FLastCpu});
+    FLastCpu = cpu;
     if (gap > FLargest) {
         FLargest = gap;
         FLargestAt = now;
@@ -97,7 +120,8 @@ void THangWatchdog::Watch(qint64 silenceMs, qint64 totalMs) {
 
 // --- TMemorySampler ---
 
-TMemorySampler::TMemorySampler(qint64 baselineAtMs) : FBaselineAt(baselineAtMs) {
+TMemorySampler::TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount)
+    : FBaselineAt(baselineAtMs), FObjectCount(std::move(objectCount)) {
     FTimer.setInterval(kMemoryTickMs);
     QObject::connect(&FTimer, &QTimer::timeout, [this] { Sample(); });
 }
@@ -117,9 +141,17 @@ qint64 TMemorySampler::ResidentBytes() {
     return fields.at(1).toLongLong() * ::sysconf(_SC_PAGESIZE);
 }
 
+qint64 TMemorySampler::HeapInUseBytes() {
+    const struct mallinfo2 info = ::mallinfo2();
+    return qint64(info.uordblks + info.hblkhd);
+}
+
 void TMemorySampler::Sample() {
     FLast = ResidentBytes();
     FSamples.append(FLast);
+    FHeapSamples.append(HeapInUseBytes());
+    if (FObjectCount)
+        FObjectSamples.append(FObjectCount());
     if (FBaseline == 0 && FClock.elapsed() >= FBaselineAt)
         FBaseline = FPeak = FLast;
     else if (FBaseline > 0)
@@ -152,6 +184,7 @@ TBoxCatcher::~TBoxCatcher() {
 void TBoxCatcher::Take(const QString& kind, const QString& text) {
     const QString key = kind + QStringLiteral(": \"") + WithoutDeviceNumber(text) + u'"';
     ++(FExpected ? FExpectedBoxes : FUnexpectedBoxes)[key];
+    ++FCount;
 }
 
 // --- TPendingWatch ---

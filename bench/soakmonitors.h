@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include <atomic>
+#include <functional>
 #include <thread>
 
 class TFormMain;
@@ -28,9 +29,15 @@ public:
     qint64 LargestGapAtMs() const { return FLargestAt; }
     qint64 LargestGapAtSteadyMs() const { return FLargestAtSteady; }
     int GapsOver100Ms() const { return FOver100; }
+    struct TGap {
+        qint64 Ms;
+        qint64 AtSteadyMs;
+        qint64 CpuMs; // processor time the thread used in the gap: busy, or waiting
+    };
+    // The first gaps over 100 ms, as they came.
+    const QList<TGap>& LongGaps() const { return FLongGaps; }
     // SteadyMs() at the last firing; read by another thread.
     const std::atomic<qint64>& Heartbeat() const { return FHeartbeat; }
-    qint64 ElapsedMs() const { return FClock.elapsed(); }
 
 private:
     void Tick();
@@ -38,10 +45,12 @@ private:
     QTimer FTimer;
     QElapsedTimer FClock;
     qint64 FLast = 0;
+    qint64 FLastCpu = 0;
     qint64 FLargest = 0;
     qint64 FLargestAt = 0;
     qint64 FLargestAtSteady = 0;
     int FOver100 = 0;
+    QList<TGap> FLongGaps;
     std::atomic<qint64> FHeartbeat{0};
 };
 
@@ -63,15 +72,18 @@ private:
     std::thread FThread;
 };
 
-// Resident memory, sampled once a second.
+// Resident memory, sampled once a second, with the heap in use and a count of
+// objects (what a leak of windows, workers or points would raise).
 class TMemorySampler {
 public:
-    explicit TMemorySampler(qint64 baselineAtMs);
+    TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount);
     void Start();
     void Stop() { FTimer.stop(); }
     void Sample();
 
     static qint64 ResidentBytes();
+    // Bytes the heap has handed out and not had back (what a leak raises).
+    static qint64 HeapInUseBytes();
     bool HasBaseline() const { return FBaseline > 0; }
     qint64 Baseline() const { return FBaseline; }
     qint64 Peak() const { return FPeak; }
@@ -79,6 +91,8 @@ public:
     qint64 BaselineAtMs() const { return FBaselineAt; }
     // Every sample, one a second.
     const QList<qint64>& Samples() const { return FSamples; }
+    const QList<qint64>& HeapSamples() const { return FHeapSamples; }
+    const QList<qint64>& ObjectSamples() const { return FObjectSamples; }
 
 private:
     QTimer FTimer;
@@ -88,6 +102,9 @@ private:
     qint64 FPeak = 0;
     qint64 FLast = 0;
     QList<qint64> FSamples;
+    QList<qint64> FHeapSamples;
+    QList<qint64> FObjectSamples;
+    std::function<qint64()> FObjectCount;
 };
 
 // Takes the error boxes, message boxes and port prompts instead of showing
@@ -103,6 +120,8 @@ public:
     const QMap<QString, int>& ExpectedBoxes() const { return FExpectedBoxes; }
     const QMap<QString, int>& UnexpectedBoxes() const { return FUnexpectedBoxes; }
     int PortPrompts() const { return FPortPrompts; }
+    // Boxes taken so far, expected or not.
+    int Count() const { return FCount; }
 
 private:
     void Take(const QString& kind, const QString& text);
@@ -111,6 +130,7 @@ private:
     QMap<QString, int> FExpectedBoxes;
     QMap<QString, int> FUnexpectedBoxes;
     int FPortPrompts = 0;
+    int FCount = 0;
 };
 
 // Watches for pending writes whose value the window no longer shows, because

@@ -48,3 +48,17 @@ std::optional<TUserAction> TUserRecord::LastSetting(char code) const {
     }
     return std::nullopt;
 }
+
+int TUserRecord::ActionCount() const {
+    int count = 0;
+    for (const QList<TUserAction>& actions : FActions)
+        count += int(actions.size());
+    return count;
+}
+
+qint64 TUserRecord::FootprintBytes() const {
+    qint64 bytes = 0;
+    for (const QList<TUserAction>& actions : FActions)
+        bytes += actions.capacity() * qint64(sizeof(TUserAction));
+    return bytes;
+}

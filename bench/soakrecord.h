@@ -56,6 +56,9 @@ public:
     // Every value the point had right after an action that set it (low 16 bits).
     QSet<int> ValuesSet(char code) const;
     const QMap<QString, int>& Kinds() const { return FKinds; }
+    // Actions noted, and about how much memory the record itself takes.
+    int ActionCount() const;
+    qint64 FootprintBytes() const;
 
 private:
     QMap<char, QList<TUserAction>> FActions;

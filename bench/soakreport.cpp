@@ -84,7 +84,7 @@ void PrintWrites(const TSoakResults& r) {
                               .arg(w.PointsReached)
                               .arg(w.NoWriteNeeded));
     Row("settings lost", QStringLiteral("%1 (changed nothing while a write of another value "
-                                        "waited, which went out instead)")
+                                        "waited, which stayed queued instead)")
                              .arg(w.SettingsLost));
     Row("read back", QStringLiteral("%1 of %2 points equal to their last write")
                          .arg(w.ReadBackEqual)
@@ -98,6 +98,20 @@ void PrintBoxes(const TSoakResults& r) {
     Row("port prompts", QString::number(r.Boxes->PortPrompts()));
 }
 
+// About ten samples spread over the run, in MiB or as they are.
+void PrintCourse(const char* label, const QList<qint64>& samples, bool bytes = true) {
+    const auto shown = [bytes](qint64 sample) {
+        return bytes ? QString::number(MiB(sample), 'f', 2) : QString::number(sample);
+    };
+    const qsizetype step = std::max<qsizetype>(1, samples.size() / 10);
+    QStringList course;
+    for (qsizetype i = 0; i < samples.size(); i += step)
+        course << QStringLiteral("%1 s %2").arg(i + 1).arg(shown(samples.at(i)));
+    if (!samples.isEmpty())
+        course << QStringLiteral("end %1").arg(shown(samples.last()));
+    Row(label, course.join(QStringLiteral(", ")));
+}
+
 void PrintStallAndMemory(const TSoakResults& r) {
     Row("largest UI stall",
         QStringLiteral("%1 ms at %2 s, in \"%3\" (%4 gaps over 100 ms; limit %5 ms)")
@@ -106,6 +120,13 @@ void PrintStallAndMemory(const TSoakResults& r) {
             .arg(r.Conductor->StageAt(r.Stall->LargestGapAtSteadyMs()))
             .arg(r.Stall->GapsOver100Ms())
             .arg(kLargestAllowedStallMs));
+    QStringList gaps;
+    for (const TStallMonitor::TGap& gap : r.Stall->LongGaps())
+        gaps << QStringLiteral("%1 ms (%2 ms of it running) in \"%3\"")
+                    .arg(gap.Ms)
+                    .arg(gap.CpuMs)
+                    .arg(r.Conductor->StageAt(gap.AtSteadyMs));
+    Lines("gaps over 100 ms", gaps);
     const TMemorySampler& m = *r.Memory;
     if (!m.HasBaseline()) {
         Row("memory", QStringLiteral("no level taken (run too short)"));
@@ -118,13 +139,12 @@ void PrintStallAndMemory(const TSoakResults& r) {
             .arg(MiB(m.Peak()), 0, 'f', 1)
             .arg(MiB(m.Last()), 0, 'f', 1)
             .arg(100.0 * double(m.Last() - m.Baseline()) / double(m.Baseline()), 0, 'f', 2));
-    // The course: about ten samples spread over the run.
-    const QList<qint64>& samples = m.Samples();
-    const qsizetype step = std::max<qsizetype>(1, samples.size() / 10);
-    QStringList course;
-    for (qsizetype i = 0; i < samples.size(); i += step)
-        course << QStringLiteral("%1 s %2").arg(i + 1).arg(MiB(samples.at(i)), 0, 'f', 1);
-    Row("memory course (MiB)", course.join(QStringLiteral(", ")));
+    PrintCourse("memory course (MiB)", m.Samples());
+    PrintCourse("heap in use (MiB)", m.HeapSamples());
+    PrintCourse("objects", m.ObjectSamples(), false);
+    Row("of it the soak's record", QStringLiteral("%1 actions, %2 KiB")
+                                       .arg(r.Record->ActionCount())
+                                       .arg(r.Record->FootprintBytes() / 1024));
 }
 
 QStringList Verdict(const TSoakResults& r) {

@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include <sys/prctl.h>
+#include <unistd.h>
 
 namespace {
 
@@ -17,11 +18,17 @@ constexpr int kStopMs = 3000;
 
 TSimulatorProcess::TSimulatorProcess(QString phase, QStringList faultOptions, QString transcript)
     : FPhase(std::move(phase)), FFaultOptions(std::move(faultOptions)),
-      FTranscript(std::move(transcript)) {
-    FProcess.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    // A simulator must not outlive the soak, however the soak ends.
-    FProcess.setChildProcessModifier([] { ::prctl(PR_SET_PDEATHSIG, SIGTERM); });
-    QObject::connect(&FProcess, &QProcess::readyReadStandardOutput, &FProcess,
+      FTranscript(std::move(transcript)), FProcess(std::make_unique<QProcess>()) {
+    FProcess->setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    // A simulator must not outlive the soak, however the soak ends (also when it
+    // ended before the child could ask for the signal).
+    const pid_t soak = ::getpid();
+    FProcess->setChildProcessModifier([soak] {
+        ::prctl(PR_SET_PDEATHSIG, SIGTERM);
+        if (::getppid() != soak)
+            ::_exit(1);
+    });
+    QObject::connect(FProcess.get(), &QProcess::readyReadStandardOutput, FProcess.get(),
                      [this] { ReadOutput(); });
 }
 
@@ -31,13 +38,17 @@ TSimulatorProcess::~TSimulatorProcess() {
 }
 
 bool TSimulatorProcess::Start(int comNumber, int seed, QString& error) {
+    if (!FProcess) {
+        error = QStringLiteral("a simulator process is started only once");
+        return false;
+    }
     QStringList arguments{QStringLiteral("--com"),        QString::number(comNumber),
                           QStringLiteral("--seed"),       QString::number(seed),
                           QStringLiteral("--transcript"), FTranscript};
     arguments << FFaultOptions;
-    FProcess.start(QStringLiteral(KOLVO_SIM_PATH), arguments);
-    if (!FProcess.waitForStarted(kStartMs)) {
-        error = QStringLiteral("kolvo-sim did not start: %1").arg(FProcess.errorString());
+    FProcess->start(QStringLiteral(KOLVO_SIM_PATH), arguments);
+    if (!FProcess->waitForStarted(kStartMs)) {
+        error = QStringLiteral("kolvo-sim did not start: %1").arg(FProcess->errorString());
         return false;
     }
     if (!WaitUntil([this] { return FPlugged || !Running(); }, kStartMs) || !FPlugged) {
@@ -48,7 +59,9 @@ bool TSimulatorProcess::Start(int comNumber, int seed, QString& error) {
 }
 
 bool TSimulatorProcess::Signal(int number) {
-    const qint64 pid = FProcess.processId();
+    if (!Running())
+        return false;
+    const qint64 pid = FProcess->processId();
     return pid > 0 && ::kill(pid_t(pid), number) == 0;
 }
 
@@ -61,21 +74,24 @@ bool TSimulatorProcess::Plug() {
 }
 
 bool TSimulatorProcess::Stop() {
-    if (!Running())
-        return true;
-    FProcess.terminate();
-    if (WaitUntil([this] { return !Running(); }, kStopMs)) {
+    if (!Running()) {
         FPlugged = false;
+        FProcess.reset();
         return true;
     }
-    FProcess.kill();
-    FProcess.waitForFinished(kStopMs);
+    FProcess->terminate();
+    const bool ended = WaitUntil([this] { return !Running(); }, kStopMs);
+    if (!ended) {
+        FProcess->kill();
+        FProcess->waitForFinished(kStopMs);
+    }
     FPlugged = false;
-    return false;
+    FProcess.reset(); // a long soak keeps no buffers of ended simulators
+    return ended;
 }
 
 void TSimulatorProcess::ReadOutput() {
-    FPartialLine += FProcess.readAllStandardOutput();
+    FPartialLine += FProcess->readAllStandardOutput();
     for (qsizetype end = FPartialLine.indexOf('\n'); end >= 0; end = FPartialLine.indexOf('\n')) {
         const QByteArray line = FPartialLine.left(end).trimmed();
         FPartialLine.remove(0, end + 1);

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <memory>
+
 // One kolvo-sim process of the soak: started with its fault options and a
 // transcript of its own, watched through the lines it prints (a published
 // port, a pulled line), pulled and plugged by signal, and stopped with a
@@ -26,7 +28,7 @@ public:
     bool Stop();
 
     bool Plugged() const { return FPlugged; }
-    bool Running() const { return FProcess.state() != QProcess::NotRunning; }
+    bool Running() const { return FProcess && FProcess->state() != QProcess::NotRunning; }
     const QString& Phase() const { return FPhase; }
     const QString& TranscriptPath() const { return FTranscript; }
     int Publications() const { return FPublications; }
@@ -38,7 +40,7 @@ private:
     QString FPhase;
     QStringList FFaultOptions;
     QString FTranscript;
-    QProcess FProcess;
+    std::unique_ptr<QProcess> FProcess; // none once stopped
     QByteArray FPartialLine;
     bool FPlugged = false;
     int FPublications = 0;

@@ -72,16 +72,21 @@ void TScriptedUser::ScheduleNext() {
         FTimer.start(Between(kMinPauseMs, kMaxPauseMs));
 }
 
-void TScriptedUser::Act() {
+int TScriptedUser::ChooseAction() {
     std::vector<double> weights;
     for (const auto& entry : kActions)
         weights.push_back(entry.Weight);
-    std::discrete_distribution<int> choose(weights.begin(), weights.end());
+    return std::discrete_distribution<int>(weights.begin(), weights.end())(FRandom);
+}
+
+void TScriptedUser::Act() {
     Ui::TFormMain& ui = FForm.Form();
-    switch (kActions[choose(FRandom)].Action) {
+    switch (kActions[ChooseAction()].Action) {
     case TAction::Edit:
+        EditParameter(false);
+        break;
     case TAction::EditByFocus:
-        EditParameter();
+        EditParameter(true);
         break;
     case TAction::Invalid:
         TypeInvalidText();
@@ -139,14 +144,13 @@ bool TScriptedUser::Type(QLineEdit& edit, const QString& text, bool leaveByFocus
     return leaveByFocus;
 }
 
-void TScriptedUser::EditParameter() {
+void TScriptedUser::EditParameter(bool leaveByFocus) {
     if (FEditable.isEmpty())
         return;
     TZuIO& point = *FEditable.at(Between(0, int(FEditable.size()) - 1));
     const QString text = ValueText(point);
-    const bool byFocus = Between(0, 99) < 15;
     const TUserRecord::TBefore before = TUserRecord::Capture(point);
-    const bool leftByFocus = Type(*point.Edit(), text, byFocus);
+    const bool leftByFocus = Type(*point.Edit(), text, leaveByFocus);
     FRecord.Note(point, before,
                  leftByFocus ? QStringLiteral("edit, focus leaves") : QStringLiteral("edit, Enter"),
                  FCurrentInstance());

@@ -34,8 +34,9 @@ public:
 
 private:
     void ScheduleNext();
+    int ChooseAction();
     void Act();
-    void EditParameter();
+    void EditParameter(bool leaveByFocus);
     void TypeInvalidText();
     void ClickLamp();
     void Press(QAbstractButton& button, const QString& kind);

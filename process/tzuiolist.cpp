@@ -52,7 +52,10 @@ void TZuIOList::UnpackMsg(const QByteArray& text) {
     TThreadList<TZuIO>::Locked items(Items);
     for (qsizetype i = 0; i < items->size(); ++i) {
         TZuIO* point = items->at(i);
-        if (point->MsgCode() != code)
+        // While a write of the user's value waits, the controller still
+        // answers with the value before it; showing that would let the next
+        // user action compare against it and lose the value set.
+        if (point->MsgCode() != code || point->WriteRequest)
             continue;
         switch (point->Type()) {
         case IOType::sByte:

@@ -146,6 +146,18 @@ void TestPointList::removedPointIsNotDecoded() {
     QCOMPARE(j->Edit()->text(), QStringLiteral("-10"));
 }
 
+void TestPointList::pointWithWaitingWriteKeepsItsValue() {
+    ListFixture f;
+    TZuIO* c = f.points['C'];
+    c->SetValue(0x5A); // the user's value, its write waiting
+    c->WriteRequest = true;
+    f.list.UnpackMsg("C07"); // the controller still has the old value
+    QCOMPARE(c->Value(), 0x5A);
+    c->WriteRequest = false; // written
+    f.list.UnpackMsg("C07");
+    QCOMPARE(c->Value(), 7);
+}
+
 void TestPointList::addTwiceKeepsFirstPositionAndRenewsHook() {
     ListFixture f;
     TZuIO* first = f.points['C'];

@@ -10,6 +10,7 @@ private slots:
     void unpackMsg();
     void everyMatchingPointIsDecoded();
     void removedPointIsNotDecoded();
+    void pointWithWaitingWriteKeepsItsValue();
     void addTwiceKeepsFirstPositionAndRenewsHook();
     void hookIsCopiedWhenAdded();
     void locksAreReentrant();
