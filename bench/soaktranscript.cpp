@@ -1,5 +1,7 @@
 #include "soaktranscript.h"
 
+#include "tzuiolist.h"
+
 #include <QFile>
 
 #include <algorithm>
@@ -119,16 +121,6 @@ private:
     bool FReplyEnded = true;
 };
 
-int HexValue(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    return 0;
-}
-
 } // namespace
 
 TTranscriptFigures& TTranscriptFigures::operator+=(const TTranscriptFigures& other) {
@@ -170,7 +162,7 @@ QByteArray UnescapeBytes(QByteArrayView quoted) {
             break;
         case 'x':
             if (i + 2 < body.size()) {
-                bytes += char(HexValue(body[i + 1]) * 16 + HexValue(body[i + 2]));
+                bytes += char(HexWord(body.sliced(i + 1, 2)).value_or(0));
                 i += 2;
             }
             break;
