@@ -1,3 +1,4 @@
+#include "programicon.h"
 #include "taboutbox.h"
 #include "tformmain.h"
 #include "tglodrikapplication.h"
@@ -8,6 +9,9 @@
 int main(int argc, char** argv) {
     try {
         TGlodrikApplication application(argc, argv);
+        TGlodrikApplication::setWindowIcon(ProgramIcon());
+        // Lets the desktop match the windows to the installed entry and its icon.
+        TGlodrikApplication::setDesktopFileName(QStringLiteral("glodrik"));
         THelpWindow::SetHelpFile(QStringLiteral("GLODRIK.HLP"));
         TGlodrikApplication::SetTitle(QStringLiteral("Glodrik"));
         TFormMain FormMain;

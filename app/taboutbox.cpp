@@ -2,37 +2,20 @@
 
 #include "ui_taboutbox.h"
 
-#include <QLinearGradient>
+#include "programicon.h"
+
 #include <QPainter>
-#include <QPainterPath>
-#include <QRadialGradient>
 #include <QScreen>
 
 QPixmap ProgramPicture() {
-    QPixmap picture(107, 68);
+    constexpr int kWidth = 107;
+    constexpr int kHeight = 68;
+    QPixmap picture(kWidth, kHeight);
     picture.fill(Qt::transparent);
     QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    // The burner.
-    QLinearGradient steel(0, 50, 0, 68);
-    steel.setColorAt(0, QColor(150, 150, 160));
-    steel.setColorAt(1, QColor(70, 70, 80));
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(steel);
-    painter.drawRoundedRect(QRectF(18, 52, 71, 14), 3, 3);
-    // The flame.
-    QPainterPath flame;
-    flame.moveTo(53.5, 4);
-    flame.cubicTo(70, 22, 78, 34, 70, 48);
-    flame.cubicTo(66, 55, 41, 55, 37, 48);
-    flame.cubicTo(29, 34, 40, 26, 46, 16);
-    flame.cubicTo(47, 26, 52, 28, 53.5, 4);
-    QRadialGradient fire(53.5, 46, 40);
-    fire.setColorAt(0, QColor(255, 250, 200));
-    fire.setColorAt(0.35, QColor(255, 200, 40));
-    fire.setColorAt(1, QColor(220, 60, 10));
-    painter.setBrush(fire);
-    painter.drawPath(flame);
+    // The icon itself at the picture's height, drawn at that size rather than
+    // scaled down from a larger one, so its edges stay sharp.
+    painter.drawImage((kWidth - kHeight) / 2, 0, ProgramIconImage(kHeight));
     return picture;
 }
 

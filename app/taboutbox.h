@@ -24,5 +24,5 @@ private:
     std::unique_ptr<Ui::TAboutBox> FUi;
 };
 
-// The program's picture: a flame over a burner, 107 x 68 pixels.
+// The About box's picture, 107 x 68 pixels: the program's icon, centred.
 QPixmap ProgramPicture();

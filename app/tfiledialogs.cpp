@@ -16,7 +16,12 @@ QString TFileDialog::QtFilter(const QString& filter) {
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString patterns = parts[i + 1].split(u';', Qt::SkipEmptyParts).join(u' ');
-        filters << QStringLiteral("%1 (%2)").arg(parts[i], patterns);
+        // A description that already ends in its patterns shows them once.
+        const QString shown = QStringLiteral("(%1)").arg(patterns);
+        if (parts[i].trimmed().endsWith(shown))
+            filters << parts[i].trimmed();
+        else
+            filters << QStringLiteral("%1 %2").arg(parts[i], shown);
     }
     return filters.join(QStringLiteral(";;"));
 }

@@ -165,14 +165,16 @@ int main(int argc, char** argv) {
     TStallMonitor stall;
     THangWatchdog watchdog(stall.Heartbeat(), kHangSilenceMs, totalMs + kOverrunMs);
     TFormMain* window = nullptr;
-    TMemorySampler memory(std::min(60000, totalMs / 4), [&window] { return ObjectCount(window); });
+    TUserRecord record;
+    TMemorySampler memory(
+        std::min(60000, totalMs / 4), [&window] { return ObjectCount(window); },
+        [&record] { return record.FootprintBytes(); });
     TFormMain form;
     window = &form;
     form.ComPort1->SetComNumber(quint16(options.Com));
     form.show();
     // From the window's first events on (its construction is no stall of the event loop).
     stall.Start();
-    TUserRecord record;
     const TConductor* current = nullptr;
     TScriptedUser user(form, record, quint32(options.Seed),
                        [&current] { return current ? current->CurrentInstance() : 0; });

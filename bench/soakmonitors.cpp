@@ -120,8 +120,10 @@ void THangWatchdog::Watch(qint64 silenceMs, qint64 totalMs) {
 
 // --- TMemorySampler ---
 
-TMemorySampler::TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount)
-    : FBaselineAt(baselineAtMs), FObjectCount(std::move(objectCount)) {
+TMemorySampler::TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount,
+                               std::function<qint64()> soakOwnBytes)
+    : FBaselineAt(baselineAtMs), FObjectCount(std::move(objectCount)),
+      FSoakOwnBytes(std::move(soakOwnBytes)) {
     FTimer.setInterval(kMemoryTickMs);
     QObject::connect(&FTimer, &QTimer::timeout, [this] { Sample(); });
 }
@@ -147,9 +149,14 @@ qint64 TMemorySampler::HeapInUseBytes() {
 }
 
 void TMemorySampler::Sample() {
-    FLast = ResidentBytes();
+    const qint64 samplesBytes = (FSamples.capacity() + FHeapSamples.capacity() +
+                                 FObjectSamples.capacity() + FOwnSamples.capacity()) *
+                                qint64(sizeof(qint64));
+    const qint64 own = samplesBytes + (FSoakOwnBytes ? FSoakOwnBytes() : 0);
+    FLast = ResidentBytes() - own;
     FSamples.append(FLast);
-    FHeapSamples.append(HeapInUseBytes());
+    FOwnSamples.append(own);
+    FHeapSamples.append(HeapInUseBytes() - own);
     if (FObjectCount)
         FObjectSamples.append(FObjectCount());
     if (FBaseline == 0 && FClock.elapsed() >= FBaselineAt)

@@ -73,10 +73,14 @@ private:
 };
 
 // Resident memory, sampled once a second, with the heap in use and a count of
-// objects (what a leak of windows, workers or points would raise).
+// objects (what a leak of windows, workers or points would raise). The level,
+// peak and last figures are of Glodrik's memory: resident memory less what the
+// soak itself keeps for its checks (its record of user actions and these
+// samples), which grows by design with the time soaked.
 class TMemorySampler {
 public:
-    TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount);
+    TMemorySampler(qint64 baselineAtMs, std::function<qint64()> objectCount,
+                   std::function<qint64()> soakOwnBytes);
     void Start();
     void Stop() { FTimer.stop(); }
     void Sample();
@@ -93,6 +97,8 @@ public:
     const QList<qint64>& Samples() const { return FSamples; }
     const QList<qint64>& HeapSamples() const { return FHeapSamples; }
     const QList<qint64>& ObjectSamples() const { return FObjectSamples; }
+    // The soak's own bookkeeping at each sample.
+    const QList<qint64>& OwnSamples() const { return FOwnSamples; }
 
 private:
     QTimer FTimer;
@@ -104,7 +110,9 @@ private:
     QList<qint64> FSamples;
     QList<qint64> FHeapSamples;
     QList<qint64> FObjectSamples;
+    QList<qint64> FOwnSamples;
     std::function<qint64()> FObjectCount;
+    std::function<qint64()> FSoakOwnBytes;
 };
 
 // Takes the error boxes, message boxes and port prompts instead of showing

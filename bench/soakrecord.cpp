@@ -25,10 +25,14 @@ void TUserRecord::Note(const TZuIO& point, const TBefore& before, const QString&
     action.PendingBefore = before.Pending;
     action.PendingValueBefore = WriteFrameValue(before.PendingFrame).value_or(-1) & 0xFFFF;
     action.Instance = instance;
-    action.Kind = kind;
+    // One shared copy of each kind's text, so that the footprint is the lists'.
+    auto counted = FKinds.find(kind);
+    if (counted == FKinds.end())
+        counted = FKinds.insert(kind, 0);
+    ++counted.value();
+    action.Kind = counted.key();
     action.Sets = sets;
     FActions[action.Code].append(action);
-    ++FKinds[kind];
 }
 
 QSet<int> TUserRecord::ValuesSet(char code) const {

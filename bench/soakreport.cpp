@@ -142,9 +142,10 @@ void PrintStallAndMemory(const TSoakResults& r) {
     PrintCourse("memory course (MiB)", m.Samples());
     PrintCourse("heap in use (MiB)", m.HeapSamples());
     PrintCourse("objects", m.ObjectSamples(), false);
-    Row("of it the soak's record", QStringLiteral("%1 actions, %2 KiB")
-                                       .arg(r.Record->ActionCount())
-                                       .arg(r.Record->FootprintBytes() / 1024));
+    Row("left out of memory",
+        QStringLiteral("the soak's own: %1 actions recorded, %2 KiB in all")
+            .arg(r.Record->ActionCount())
+            .arg(m.OwnSamples().isEmpty() ? 0 : m.OwnSamples().last() / 1024));
 }
 
 QStringList Verdict(const TSoakResults& r) {

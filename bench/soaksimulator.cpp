@@ -87,6 +87,7 @@ bool TSimulatorProcess::Stop() {
     }
     FPlugged = false;
     FProcess.reset(); // a long soak keeps no buffers of ended simulators
+    FPartialLine = QByteArray();
     return ended;
 }
 
@@ -105,4 +106,8 @@ void TSimulatorProcess::ReadOutput() {
             std::fprintf(stderr, "%s\n", line.constData());
         }
     }
+    // The first read hands over a buffer of several KiB; a long soak starts
+    // hundreds of simulators and must not keep one for each.
+    if (FPartialLine.isEmpty())
+        FPartialLine = QByteArray();
 }

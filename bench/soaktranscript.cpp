@@ -20,9 +20,22 @@ bool EndsReply(const QByteArray& bytes) {
     return bytes.endsWith('\r') || bytes.endsWith("\r\n");
 }
 
-// The digits a write frame of this type carries for a value up to 255 (a byte) or 16 bits.
-int DigitsFor(IOType type) {
+// The fewest digits a write frame of this type carries: two for a byte point,
+// four for a word. A byte point may hold up to 16 bits (a reply can carry four
+// digits for any type), and its frame then carries three or four.
+int FewestDigitsFor(IOType type) {
     return type == IOType::sByte ? 2 : 4;
+}
+
+constexpr qsizetype kMostDigits = 4;
+
+// Zero-padded to the fewest digits and no further, in uppercase.
+bool WellFormedDigits(QByteArrayView digits, IOType type) {
+    const qsizetype fewest = FewestDigitsFor(type);
+    if (digits.size() < fewest || digits.size() > kMostDigits ||
+        !std::all_of(digits.begin(), digits.end(), IsUpperHex))
+        return false;
+    return digits.size() == fewest || digits.front() != '0';
 }
 
 // Reads the transcript line by line, keeping what the figures and checks need.
@@ -95,7 +108,7 @@ private:
                FTypeOf(frame[2]).has_value();
     }
 
-    // " W<code><digits>\r" with as many uppercase digits as the point's type asks for.
+    // " W<code><digits>\r" with the uppercase digits the point's type asks for.
     std::optional<TWriteSeen> Write(const QByteArray& frame) const {
         if (frame.size() < 5 || !frame.startsWith(" W") || !frame.endsWith('\r'))
             return std::nullopt;
@@ -104,8 +117,7 @@ private:
             (*type != IOType::sByte && *type != IOType::sWord && *type != IOType::SignsWord))
             return std::nullopt;
         const QByteArray digits = frame.mid(3, frame.size() - 4);
-        if (digits.size() != DigitsFor(*type) ||
-            !std::all_of(digits.begin(), digits.end(), IsUpperHex))
+        if (!WellFormedDigits(digits, *type))
             return std::nullopt;
         TWriteSeen write;
         write.Code = frame[2];

@@ -7,8 +7,12 @@
 void TestFileDialogs::qtFilter_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("qt");
-    QTest::newRow("one pair") << "Hexfiles (*.Hex)|*.Hex"
-                              << "Hexfiles (*.Hex) (*.Hex)";
+    QTest::newRow("patterns already shown") << "Hexfiles (*.Hex)|*.Hex"
+                                            << "Hexfiles (*.Hex)";
+    QTest::newRow("patterns shown without a blank") << "Parameterfil(*.Txt)|*.Txt"
+                                                    << "Parameterfil(*.Txt)";
+    QTest::newRow("other patterns shown") << "Hexfiles (*.hex)|*.Hex"
+                                          << "Hexfiles (*.hex) (*.Hex)";
     QTest::newRow("log files") << "*.Log|*.Log|*Seq|*.Seq|AllFiles *.*|*.*"
                                << "*.Log (*.Log);;*Seq (*.Seq);;AllFiles *.* (*.*)";
     QTest::newRow("several patterns") << "Text|*.txt;*.Txt"
